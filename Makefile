@@ -1,0 +1,30 @@
+# The two entry points: `make run` and `make test`. Both install what is missing first.
+.PHONY: run test deps native mingw unit wine-tests exe clean
+
+deps:
+	@scripts/install-deps.sh
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j 2
+
+mingw: deps
+	cmake --preset mingw >/dev/null
+	cmake --build --preset mingw -j 2
+
+exe: mingw
+
+run: mingw
+	scripts/run.sh build/mingw
+
+unit: native
+	ctest --preset native
+
+# Adapter and end-to-end tests share one Wine prefix, wineserver and display per run.
+wine-tests: mingw
+	scripts/wine-session.sh build/mingw/wineprefix ctest --preset mingw
+
+test: unit wine-tests
+
+clean:
+	rm -rf build

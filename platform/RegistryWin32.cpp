@@ -1,0 +1,84 @@
+#include "platform/RegistryWin32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/Win32Handles.h"
+
+namespace platform {
+namespace {
+
+HKEY RootKey(RegistryRoot root) {
+    switch (root) {
+        case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+        case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+        case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    }
+    return HKEY_LOCAL_MACHINE;
+}
+
+UniqueRegKey OpenKey(RegistryRoot root, const std::string& subkey, REGSAM view) {
+    UniqueRegKey key;
+    if (::RegOpenKeyExA(RootKey(root), subkey.c_str(), 0, KEY_QUERY_VALUE | view, key.Receive()) !=
+        ERROR_SUCCESS) {
+        key.Reset();
+    }
+    return key;
+}
+
+// Reads raw value data of at most maxBytes; false when the key or value is missing or too big.
+bool ReadRaw(RegistryRoot root, const std::string& subkey, const std::string& name,
+             std::size_t maxBytes, REGSAM view, std::vector<char>& data) {
+    UniqueRegKey key = OpenKey(root, subkey, view);
+    if (!key) return false;
+    data.assign(maxBytes + 1, '\0');  // one spare zero ends text that was stored without one
+    DWORD size = static_cast<DWORD>(maxBytes);
+    if (::RegQueryValueExA(key.Get(), name.empty() ? nullptr : name.c_str(), nullptr, nullptr,
+                           reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    data.resize(size);
+    return true;
+}
+
+template <typename Read>
+auto InViews(RegistryViews views, Read read) -> decltype(read(REGSAM{0})) {
+    auto result = read(REGSAM{0});
+    if (!result && views == RegistryViews::NativeThen32Bit) result = read(KEY_WOW64_32KEY);
+    return result;
+}
+
+}  // namespace
+
+bool RegistryWin32::KeyExists(RegistryRoot root, const std::string& subkey) const {
+    return InViews(m_views, [&](REGSAM view) { return static_cast<bool>(OpenKey(root, subkey, view)); });
+}
+
+std::optional<std::string> RegistryWin32::ReadString(RegistryRoot root, const std::string& subkey,
+                                                     const std::string& name,
+                                                     std::size_t maxBytes) const {
+    return InViews(m_views, [&](REGSAM view) -> std::optional<std::string> {
+        std::vector<char> data;
+        if (!ReadRaw(root, subkey, name, maxBytes, view, data)) return std::nullopt;
+        data.push_back('\0');
+        return std::string(data.data());
+    });
+}
+
+std::optional<std::uint32_t> RegistryWin32::ReadDword(RegistryRoot root, const std::string& subkey,
+                                                      const std::string& name) const {
+    return InViews(m_views, [&](REGSAM view) -> std::optional<std::uint32_t> {
+        UniqueRegKey key = OpenKey(root, subkey, view);
+        if (!key) return std::nullopt;
+        DWORD value = 0;
+        DWORD size = sizeof(value);
+        if (::RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint32_t>(value);
+    });
+}
+
+}  // namespace platform

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, once; a second call finds everything and returns at once.
+set -euo pipefail
+
+# command name -> Debian package that provides it
+declare -A needed=(
+    [cmake]=cmake
+    [g++]=g++
+    [x86_64-w64-mingw32-g++]=g++-mingw-w64-x86-64
+    [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
+    [wine]=wine64
+    [Xvfb]=xvfb
+    [xdpyinfo]=x11-utils
+    [import]=imagemagick
+    [python3]=python3
+    [openssl]=openssl
+    [iconv]=libc-bin
+)
+missing=()
+for cmd in "${!needed[@]}"; do
+    command -v "$cmd" >/dev/null 2>&1 || missing+=("${needed[$cmd]}")
+done
+# Header-only checks: GoogleTest for the native build and its sources for the Windows build.
+[ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+[ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+# ImageMagick's 'import' may be shadowed by a stand-in; the real one lives in /usr/bin.
+[ -x /usr/bin/import ] || missing+=(imagemagick)
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+"${as_root[@]}" apt-get update -qq
+# Only 64-bit Wine: 32-bit Windows code cannot run on this kind of machine anyway.
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "${missing[@]}"
