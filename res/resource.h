@@ -2,6 +2,10 @@
 // the Windows code and the portable test run all read this file.
 #pragma once
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 #define IDD_ANALYZER_DIALOG 102
 #define IDR_MAINFRAME 128
 #define IDB_STATUS_PASS 139

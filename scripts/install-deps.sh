@@ -6,7 +6,8 @@ set -euo pipefail
 declare -A needed=(
     [cmake]=cmake
     [g++]=g++
-    [x86_64-w64-mingw32-g++]=g++-mingw-w64-x86-64
+    [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
+    [x86_64-w64-mingw32-gcc-posix]=gcc-mingw-w64-x86-64-posix
     [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
     [wine]=wine64
     [Xvfb]=xvfb

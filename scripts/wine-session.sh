@@ -44,6 +44,8 @@ fi
 
 rm -rf "$prefix"
 wineboot -i >"$WINE_SESSION_LOG" 2>&1
-# Keep one wineserver alive for every program the command starts.
+# Keep one wineserver alive for every program the command starts. The server that
+# wineboot started is still lingering and would make -p fail: let it end first.
+wineserver -w
 wineserver -p
 "$@"

@@ -1,0 +1,19 @@
+#include "app/Protocol.h"
+
+#include "platform/Text.h"
+
+namespace protocol {
+
+std::string Header(const std::string& caption, const std::optional<CalendarTime>& localTime) {
+    CalendarTime t;
+    if (localTime) {
+        t = *localTime;
+    } else {
+        t.hour = t.minute = t.second = -1;
+    }
+    return text::Format("%s ŠTART TESTU - %d.%d.%d %02d:%02d:%02d\r\n", caption.c_str(), t.day,
+                        t.month, t.year, t.hour, t.minute, t.second) +
+           std::string(77, '-') + "\r\n\r\n";
+}
+
+}  // namespace protocol

@@ -1,0 +1,28 @@
+// The test protocol's name and header; the file itself is written by the dialog.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/TestRunView.h"
+
+namespace protocol {
+
+// The executable's path with its extension (from the last dot of the file name on) replaced
+// by ".txt": C:\Tools\X.exe -> C:\Tools\X.txt. Works on narrow and wide paths alike.
+template <typename Char>
+std::basic_string<Char> PathBesideExecutable(const std::basic_string<Char>& executablePath) {
+    const Char separators[] = {Char('\\'), Char('/'), Char(':'), Char(0)};
+    const std::size_t nameStart = executablePath.find_last_of(separators);
+    const std::size_t dot = executablePath.find_last_of(Char('.'));
+    std::basic_string<Char> base = executablePath;
+    if (dot != base.npos && (nameStart == base.npos || dot > nameStart)) base.erase(dot);
+    const Char extension[] = {Char('.'), Char('t'), Char('x'), Char('t'), Char(0)};
+    return base + extension;
+}
+
+// "<caption> ŠTART TESTU - d.m.yyyy hh:mm:ss\r\n", then 77 hyphens and "\r\n\r\n".
+// Without a local time the date prints as 0.0.0 and the time fields as -1.
+std::string Header(const std::string& caption, const std::optional<CalendarTime>& localTime);
+
+}  // namespace protocol
