@@ -1,0 +1,130 @@
+#include "probes/software/OperatingSystem.h"
+
+#include <cstddef>
+
+#include "platform/Text.h"
+
+namespace {
+
+using platform::RegistryRoot;
+
+constexpr char kVersionUnknown[] =
+    "Nebolo možné rozpoznať verziu OS - používate neštandardný alebo zastaralý OS! ";
+constexpr char kRegistryUnreadable[] =
+    " Nie je možné čítať z registrov. Ďalšie údaje nebudú detekované! ";
+
+constexpr char kProductOptionsKey[] = "SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
+constexpr std::size_t kProductTypeBytes = 80;
+// Its mere presence tells Service Pack 6a from the withdrawn Service Pack 6.
+constexpr char kServicePack6aKey[] =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009";
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoreCase(const std::string& a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return i == a.size() && b[i] == '\0';
+}
+
+// Windows 95 and 98 mark their second releases in the service-pack text.
+char ReleaseMark(const std::string& servicePack) {
+    return servicePack.size() > 1 ? servicePack[1] : '\0';
+}
+
+std::string DescribeWindows9x(const OsVersionRecord& version) {
+    if (version.dwMajorVersion != 4) return std::string();
+    const char mark = ReleaseMark(version.szCSDVersion);
+    switch (version.dwMinorVersion) {
+        case 0:
+            return std::string("Microsoft Windows 95 ") + (mark == 'C' || mark == 'B' ? "OSR2 " : "");
+        case 10:
+            return std::string("Microsoft Windows 98 ") + (mark == 'A' ? "SE " : "");
+        case 90:
+            return "Microsoft Windows Millennium Edition";
+        default:
+            return std::string();
+    }
+}
+
+const char* NtProductName(const OsVersionRecord& version) {
+    const std::uint32_t major = version.dwMajorVersion;
+    const std::uint32_t minor = version.dwMinorVersion;
+    if (major == 5 && minor == 2) return " Microsoft Windows Server 2003 family, ";
+    if (major == 5 && minor == 1) return "Microsoft Windows XP ";
+    if (major == 5 && minor == 0) return "Microsoft Windows 2000 ";
+    if (major <= 4) return "Microsoft Windows NT ";
+    return "";
+}
+
+const char* NtEditionFromRecord(const OsVersionRecord& version) {
+    const bool datacenter = (version.wSuiteMask & kSuiteDatacenter) != 0;
+    const bool enterprise = (version.wSuiteMask & kSuiteEnterprise) != 0;
+    const std::uint32_t major = version.dwMajorVersion;
+    const std::uint32_t minor = version.dwMinorVersion;
+
+    if (version.wProductType == kProductWorkstation) {
+        return major == 4 ? "Workstation 4.0 " : "Professional ";
+    }
+    if (version.wProductType != kProductServer) return "";
+    if (major == 5 && minor == 2) {
+        if (datacenter) return "Datacenter Edition ";
+        return enterprise ? "Enterprise Edition " : "Standard Edition ";
+    }
+    if (major == 5 && minor == 0) {
+        if (datacenter) return "Datacenter Server ";
+        return enterprise ? "Advanced Server " : "Server ";
+    }
+    return enterprise ? "Server 4.0, Enterprise Edition " : "Server 4.0 ";
+}
+
+// Early NT systems keep their edition only in the registry. False when it cannot be read.
+bool AppendNtEditionFromRegistry(const OsVersionRecord& version,
+                                 const platform::RegistryReader& registry, std::string& result) {
+    const auto productType = registry.ReadString(RegistryRoot::LocalMachine, kProductOptionsKey,
+                                                 "ProductType", kProductTypeBytes);
+    if (!productType) return false;
+    if (EqualsIgnoreCase(*productType, "WINNT")) result += "Workstation ";
+    if (EqualsIgnoreCase(*productType, "LANMANNT")) result += "Server ";
+    if (EqualsIgnoreCase(*productType, "SERVERNT")) result += "Advanced Server ";
+    result += text::Format(" Version %d.%d", static_cast<int>(version.dwMajorVersion),
+                           static_cast<int>(version.dwMinorVersion));
+    return true;
+}
+
+std::string ServicePackPiece(const OsVersionRecord& version,
+                             const platform::RegistryReader& registry) {
+    // The build number is shown as Windows reports it, all 32 bits.
+    const int build = static_cast<int>(version.dwBuildNumber);
+    if (version.dwMajorVersion == 4 && EqualsIgnoreCase(version.szCSDVersion, "Service Pack 6") &&
+        registry.KeyExists(RegistryRoot::LocalMachine, kServicePack6aKey)) {
+        return text::Format("Service Pack 6a (Build %d)", build);
+    }
+    return text::Format("%s (Build %d)", version.szCSDVersion.c_str(), build);
+}
+
+std::string DescribeWindowsNt(const OsVersionRecord& version,
+                              const platform::RegistryReader& registry) {
+    std::string result = NtProductName(version);
+    if (version.kind == VersionRecordKind::Extended) {
+        result += NtEditionFromRecord(version);
+    } else if (!AppendNtEditionFromRegistry(version, registry, result)) {
+        return result + kRegistryUnreadable;
+    }
+    return result + ServicePackPiece(version, registry);
+}
+
+}  // namespace
+
+std::string DescribeOperatingSystem(const OsVersionRecord& version,
+                                    const platform::RegistryReader& registry) {
+    if (version.kind == VersionRecordKind::Unavailable) return kVersionUnknown;
+    switch (version.dwPlatformId) {
+        case kPlatformWin32s: return "Microsoft Win32s";
+        case kPlatformWin32Windows: return DescribeWindows9x(version);
+        case kPlatformWin32NT: return DescribeWindowsNt(version, registry);
+        default: return std::string();
+    }
+}
