@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <string>
 
+namespace module_version {
+class VersionSource;
+}
+
 class ModuleVersion {
 public:
     // Runs the whole detection (Windows build only): the library's DllGetVersion export,
@@ -18,4 +22,6 @@ public:
 
 protected:
     ModuleVersion() = default;
+    // The same detection over any source of version exports and version resources.
+    ModuleVersion(const module_version::VersionSource& source, const std::string& fileName);
 };

@@ -1,0 +1,44 @@
+// Lotus Notes: its version from the program file the registry names, else from the
+// release text in the string table of "nstrings.dll".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Registry.h"
+#include "probes/mail/FileVersionSource.h"
+#include "probes/mail/StringTableSource.h"
+
+class NotesProbe {
+public:
+    // The seams are not owned and must outlive the probe.
+    NotesProbe(const platform::RegistryReader& registry, const FileVersionSource& versions,
+               const StringTableSource& strings)
+        : m_registry(registry), m_versions(versions), m_strings(strings) {}
+
+    // "Path" followed directly by "Name", or whichever of them could be read.
+    std::string GetNotesExecutablePath() const;
+    // "Path" alone (expected to end with a backslash), or empty.
+    std::string GetNotesProgramDir() const;
+    // The release text: string 1 of "nstrings.dll" up to its first '|', trimmed; or empty.
+    std::string ReadNstringsVersion() const;
+
+    // Sets the three numbers from a release text such as "Release 6.5.4 FP1" (6, 5, 41).
+    static void ParseVersionText(std::int32_t& major, std::int32_t& minor, std::int32_t& build,
+                                 const std::string& text);
+    // The decimal digits of `text` joined and read as one number ("4 FP1" gives 41);
+    // 0 without digits, 2147483647 when the digits exceed 32 bits.
+    static std::int32_t DigitsToInt(const std::string& text);
+
+    // "Lotus Notes 6.5.4" from the program file, else the release text unchanged, or empty.
+    std::string GetNotesVersionText() const;
+    bool CheckNotesVersion(std::int32_t minMajor, std::int32_t minMinor, std::int32_t minBuild,
+                           const std::string& blacklist) const;
+
+private:
+    FileVersion ReadExecutableVersion() const;
+
+    const platform::RegistryReader& m_registry;
+    const FileVersionSource& m_versions;
+    const StringTableSource& m_strings;
+};
