@@ -21,7 +21,7 @@ public:
     virtual bool TestUrl(const std::string& url, std::string& message) = 0;
     virtual bool IsUserInAdministrators() = 0;
     virtual std::string GetPrimaryDomainName() = 0;
-    virtual std::string FindConflictingServices(const std::string& specification) = 0;
+    virtual std::string FindConflictingServices(const std::string& conflictSpec) = 0;
     virtual std::string GetOutlookVersionText() = 0;
     virtual bool CheckOutlookVersion(std::int32_t major, std::int32_t minor, std::int32_t build,
                                      const std::string& blacklist) = 0;

@@ -38,8 +38,8 @@ bool Win32Probes::TestUrl(const std::string& url, std::string& message) {
 
 bool Win32Probes::IsUserInAdministrators() { return ::IsUserInAdministrators(); }
 std::string Win32Probes::GetPrimaryDomainName() { return ::GetPrimaryDomainName(); }
-std::string Win32Probes::FindConflictingServices(const std::string& specification) {
-    return ::FindConflictingServices(specification);
+std::string Win32Probes::FindConflictingServices(const std::string& conflictSpec) {
+    return ::FindConflictingServices(conflictSpec);
 }
 
 OutlookProbeWin32& Win32Probes::Outlook() {

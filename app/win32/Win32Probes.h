@@ -32,7 +32,7 @@ public:
     bool TestUrl(const std::string& url, std::string& message) override;
     bool IsUserInAdministrators() override;
     std::string GetPrimaryDomainName() override;
-    std::string FindConflictingServices(const std::string& specification) override;
+    std::string FindConflictingServices(const std::string& conflictSpec) override;
     std::string GetOutlookVersionText() override;
     bool CheckOutlookVersion(std::int32_t major, std::int32_t minor, std::int32_t build,
                              const std::string& blacklist) override;

@@ -19,12 +19,12 @@ public:
     virtual bool AnyServiceNameStartsWith(const std::string& prefix) const = 0;
 };
 
-// The products of `specification` of which at least one service is installed, in
-// specification order, joined by ", "; empty when nothing conflicts.
-std::string FindConflictingServices(std::string specification, const ServiceCatalog& services);
+// The products of the conflict specification `conflictSpec` of which at least one service
+// is installed, in their order there, joined by ", "; empty when nothing conflicts.
+std::string FindConflictingServices(std::string conflictSpec, const ServiceCatalog& services);
 
 // Windows build only: the same questions asked of the local service control manager.
 // A manager that cannot be opened or enumerated answers false.
-std::string FindConflictingServices(std::string specification);
+std::string FindConflictingServices(std::string conflictSpec);
 bool ServiceExists(const std::string& keyName);
 bool AnyServiceNameStartsWith(const std::string& prefix);

@@ -86,6 +86,6 @@ bool AnyServiceNameStartsWith(const std::string& prefix) {
     }
 }
 
-std::string FindConflictingServices(std::string specification) {
-    return FindConflictingServices(std::move(specification), LocalServiceCatalog());
+std::string FindConflictingServices(std::string conflictSpec) {
+    return FindConflictingServices(std::move(conflictSpec), LocalServiceCatalog());
 }

@@ -45,10 +45,3 @@ bool CheckActiveXZonePolicy(ZonePolicySource& source, const std::string& url,
     detail += problems.empty() ? "OK" : "Problémy v nastavení: " + problems;
     return problems.empty();
 }
-
-std::string ActiveXItemText(bool passed, const std::string& detail) {
-    if (passed) return "OK";
-    return "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie "
-           "a sťahovanie ActiveX prvkov. (" +
-           detail + ")";
-}

@@ -48,7 +48,3 @@ public:
 
 bool CheckActiveXZonePolicy(ZonePolicySource& source, const std::string& url,
                             std::string& detail);
-
-// The ActiveX item as the test run reports it: "OK", or the request to allow ActiveX
-// followed by the findings in parentheses.
-std::string ActiveXItemText(bool passed, const std::string& detail);

@@ -147,16 +147,4 @@ TEST(ActiveXZonePolicy, ManagersThatCannotBeCreatedFailWithoutFindings) {
     EXPECT_EQ(0, zone.queries);
 }
 
-TEST(ActiveXItem, PassIsOkAndFailureWrapsTheFindings) {
-    EXPECT_EQ("OK", ActiveXItemText(true, "OK"));
-    EXPECT_EQ(
-        "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a "
-        "sťahovanie ActiveX prvkov. (Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX)",
-        ActiveXItemText(false, "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX"));
-    EXPECT_EQ(
-        "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a "
-        "sťahovanie ActiveX prvkov. ()",
-        ActiveXItemText(false, ""));
-}
-
 }  // namespace

@@ -121,8 +121,8 @@ public:
     }
     bool IsUserInAdministrators() override { return Judge("admin", admin); }
     std::string GetPrimaryDomainName() override { return Call("domain", domain); }
-    std::string FindConflictingServices(const std::string& spec) override {
-        servicesSpec = spec;
+    std::string FindConflictingServices(const std::string& conflictSpec) override {
+        servicesSpec = conflictSpec;
         return Call("services", services);
     }
     std::string GetOutlookVersionText() override { return Call("outlook", outlook); }
