@@ -48,4 +48,7 @@ wineboot -i >"$WINE_SESSION_LOG" 2>&1
 # wineboot started is still lingering and would make -p fail: let it end first.
 wineserver -w
 wineserver -p
+# Start Wine's own background processes now, detached from our output: started later by a
+# test program, they would inherit the test runner's pipes and keep them open for ever.
+wine cmd /c exit </dev/null >>"$WINE_SESSION_LOG" 2>&1
 "$@"
