@@ -48,7 +48,8 @@ headless() {
     # The driver escapes backslashes and line breaks exactly as printf %b reads them.
     printf '%b\n' "$text" | tr -d '\r' | to_terminal UTF-8
     echo
-    /usr/bin/import -window root "$build/screenshot.png"
+    # The desktop behind the dialog is plain black: trimming it leaves the dialog.
+    /usr/bin/import -window root -trim +repage "$build/screenshot.png"
     echo "Screenshot: $build/screenshot.png"
     echo "Protocol: $protocol"
     echo
