@@ -72,7 +72,7 @@ void CAnalyzerDlg::DoDataExchange() {
 }
 
 BOOL CAnalyzerDlg::OnInitDialog() {
-    UpdateData(false);
+    UpdateData();
 
     m_pToolTip = std::make_unique<CToolTipCtrl>();
     if (!m_pToolTip->Create(GetSafeHwnd(), 0)) {
@@ -238,7 +238,7 @@ void CAnalyzerDlg::SetFieldText(int fieldId, const std::string& text) {
     *field = text;
 }
 
-void CAnalyzerDlg::Refresh() { UpdateData(false); }
+void CAnalyzerDlg::Refresh() { UpdateData(); }
 
 void CAnalyzerDlg::Redraw() {
     ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -48,18 +48,9 @@ void DialogBase::OnCommand(int id, int notifyCode) {
 
 bool DialogBase::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
 
-void DialogBase::UpdateData(bool saveAndValidate) {
-    for (auto& [id, text] : m_bindings) {
-        if (saveAndValidate) {
-            const HWND control = GetDlgItem(id);
-            const int length = ::GetWindowTextLengthW(control);
-            std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-            ::GetWindowTextW(control, wide.data(), length + 1);
-            wide.resize(static_cast<std::size_t>(length));
-            *text = platform::ProgramTextFromWide(wide);
-        } else {
-            ::SetDlgItemTextW(m_hWnd, id, platform::WideFromProgramText(*text).c_str());
-        }
+void DialogBase::UpdateData() {
+    for (const auto& [id, text] : m_bindings) {
+        ::SetDlgItemTextW(m_hWnd, id, platform::WideFromProgramText(*text).c_str());
     }
 }
 

@@ -1,6 +1,6 @@
 // A very small dialog base: a modal loop of its own (so messages can be looked at before
 // dialog processing), one dialog procedure that hands messages to virtual handlers, and
-// data exchange of field texts.
+// data exchange of field texts to their controls.
 #pragma once
 
 #include <windows.h>
@@ -33,9 +33,10 @@ protected:
     // Any other message; return true and set `result` when handled.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 
-    // Data exchange: field texts (code page 1250) bound to control ids.
+    // Data exchange: field texts (code page 1250) bound to control ids; the fields are
+    // read-only, so texts only ever travel to the controls.
     void BindText(int controlId, std::string* text) { m_bindings.emplace_back(controlId, text); }
-    void UpdateData(bool saveAndValidate);
+    void UpdateData();
 
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
