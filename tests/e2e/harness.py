@@ -30,7 +30,7 @@ with the whole output, unless ``check=False`` is given::
 
 Driver commands (run ``wine uidriver.exe`` without arguments for the list): launch <exe>,
 attach, kill <exe>, click <id>, radio <id>, checked <id>, test, wait-box, box, close-box,
-field <id>, fields, visible <id>, visibility, enabled <id>, image <id>, images,
+field <id>, fields, visible <id>, visibility, focus, enabled <id>, image <id>, images,
 pixels <id>, link <id>, links, tip <id>, tips, tooltip, click-label <id>, hover <id>,
 regset <key> <name> <type> <data>, regdel <key>, regdelval <key> <name>, hold <file>,
 close, close-window, wait-exit, running, sleep <ms>, timeout <s>.

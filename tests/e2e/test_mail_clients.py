@@ -103,9 +103,10 @@ class MapiLogonTest(MailClientTestCase):
     def run_logon(self, logon_result):
         env = {'TARNVIK_MAPI_STUB_LOGON_HR': logon_result}
         r = self.driver('launch', self.sandbox.exe, 'test', 'box', 'close-box', 'fields',
-                        'images', 'links', 'tips', 'enabled', 0, 'click', ids.IDC_TYPE_LOTUS,
+                        'images', 'links', 'tips', 'enabled', 0, 'focus', 'click', ids.IDC_TYPE_LOTUS,
                         'checked', ids.IDC_TYPE_LOTUS, 'close', 'wait-exit', env=env)
         self.assertEqual('1', r['enabled.0'], 'the dialog is enabled again after the log-on')
+        self.assertEqual('1', r['focus'], 'and has the keyboard focus')
         self.assertEqual('1', r[f'checked.{ids.IDC_TYPE_LOTUS}'], 'and takes clicks again')
         return r
 

@@ -144,6 +144,17 @@ BOOL CALLBACK ReportChildVisibility(HWND child, LPARAM parent) {
     return TRUE;
 }
 
+// Whether the keyboard focus of the program's window thread lies in the dialog.
+void Focus(Session& session, const Arguments&) {
+    HWND dialog = session.Dialog();
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    const DWORD thread = ::GetWindowThreadProcessId(dialog, nullptr);
+    const bool inDialog = ::GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr &&
+                          (info.hwndFocus == dialog || ::IsChild(dialog, info.hwndFocus));
+    Report(L"focus", inDialog ? 1 : 0);
+}
+
 void Visibility(Session& session, const Arguments&) {
     HWND dialog = session.Dialog();
     ::EnumChildWindows(dialog, ReportChildVisibility, reinterpret_cast<LPARAM>(dialog));
@@ -352,6 +363,7 @@ const std::vector<Command>& AllCommands() {
         {L"fields", 0, Fields, L": text of every field and of the protocol note"},
         {L"visible", 1, Visible, L"<id>: whether a control is shown"},
         {L"visibility", 0, Visibility, L": visibility of every control"},
+        {L"focus", 0, Focus, L": whether the keyboard focus is in the dialog"},
         {L"enabled", 1, Enabled, L"<id>: whether a control (0: the dialog) is enabled"},
         {L"image", 1, Image, L"<id>: tick, cross or none on the screen"},
         {L"images", 0, Images, L": every status image"},
