@@ -2,42 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 constexpr std::uint32_t kMandatory = 0x1;
 constexpr std::uint32_t kEnabledByDefault = 0x2;
+constexpr std::uint32_t kEnabled = kTokenGroupEnabled;
 constexpr std::uint32_t kOwner = 0x8;
 constexpr std::uint32_t kUseForDenyOnly = 0x10;
 
-TEST(AccountsAdministratorsVerdict, EmptyTokenIsNotAdministrator) {
-    EXPECT_FALSE(HasEnabledAdministratorsGroup({}));
-}
-
-TEST(AccountsAdministratorsVerdict, EnabledAdministratorsGroupCounts) {
-    EXPECT_TRUE(HasEnabledAdministratorsGroup(
-        {{false, kMandatory | kEnabledByDefault | kTokenGroupEnabled},
-         {true, kMandatory | kEnabledByDefault | kTokenGroupEnabled | kOwner}}));
-    // The enabled bit alone is enough.
-    EXPECT_TRUE(HasEnabledAdministratorsGroup({{true, kTokenGroupEnabled}}));
-}
-
-TEST(AccountsAdministratorsVerdict, DenyOnlyAdministratorsGroupDoesNotCount) {
-    EXPECT_FALSE(HasEnabledAdministratorsGroup(
-        {{true, kUseForDenyOnly}, {false, kMandatory | kEnabledByDefault | kTokenGroupEnabled}}));
-    // Enabled by default is not the same as enabled now.
-    EXPECT_FALSE(HasEnabledAdministratorsGroup({{true, kMandatory | kEnabledByDefault}}));
-}
-
-TEST(AccountsAdministratorsVerdict, EnabledGroupsOtherThanAdministratorsDoNotCount) {
-    EXPECT_FALSE(HasEnabledAdministratorsGroup({{false, kTokenGroupEnabled},
-                                                {false, kMandatory | kTokenGroupEnabled},
-                                                {false, 0xFFFFFFFFu}}));
-}
-
-TEST(AccountsAdministratorsVerdict, EnabledEntryAfterDenyOnlyEntryIsFound) {
-    EXPECT_TRUE(HasEnabledAdministratorsGroup({{true, kUseForDenyOnly},
-                                               {false, kTokenGroupEnabled},
-                                               {true, kTokenGroupEnabled}}));
+TEST(AccountsAdministratorsVerdict, OnlyAnEnabledAdministratorsGroupCounts) {
+    const struct {
+        const char* what;
+        std::vector<TokenGroup> groups;
+        bool expected;
+    } cases[] = {
+        {"empty token", {}, false},
+        {"enabled administrators",
+         {{false, kMandatory | kEnabledByDefault | kEnabled},
+          {true, kMandatory | kEnabledByDefault | kEnabled | kOwner}},
+         true},
+        {"the enabled bit alone", {{true, kEnabled}}, true},
+        {"deny only", {{true, kUseForDenyOnly}, {false, kMandatory | kEnabledByDefault | kEnabled}},
+         false},
+        {"enabled by default is not enabled now", {{true, kMandatory | kEnabledByDefault}}, false},
+        {"other groups", {{false, kEnabled}, {false, kMandatory | kEnabled}, {false, 0xFFFFFFFFu}},
+         false},
+        {"enabled entry after a deny-only one",
+         {{true, kUseForDenyOnly}, {false, kEnabled}, {true, kEnabled}}, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HasEnabledAdministratorsGroup(c.groups), c.expected) << c.what;
+    }
 }
 
 }  // namespace

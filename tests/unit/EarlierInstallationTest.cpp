@@ -9,64 +9,44 @@
 namespace {
 
 using Root = platform::RegistryRoot;
+using namespace std::string_literals;
 
-const char kClientKey[] = "SOFTWARE\\Devadozededa";
-const char kNoTrace[] = "Tarnvik nie je nainštalovaný.";
-const char kTrace[] = "Tarnvik už je alebo bol niekedy nainštalovaný.";
-
-// Runs the check on a caller string pre-filled with a sentinel, as the test run empties it
-// but the probe must replace whatever it holds.
-std::pair<bool, std::string> Check(const FakeRegistry& registry) {
-    std::string text = "sentinel";
-    const bool passed = CheckEarlierInstallation(registry, text);
-    return {passed, text};
-}
-
-TEST(EarlierInstallationTest, NoTraceWithoutARootPath) {
-    FakeRegistry noKey;
-    FakeRegistry keyOnly;
-    keyOnly.AddKey(Root::LocalMachine, kClientKey);
-    FakeRegistry emptyRoot;
-    emptyRoot.SetString(Root::LocalMachine, kClientKey, "Root", "");
-    FakeRegistry otherValue;
-    otherValue.SetString(Root::LocalMachine, kClientKey, "Path", "C:\\Tarnvik");
-
-    for (const FakeRegistry* registry : {&noKey, &keyOnly, &emptyRoot, &otherValue}) {
-        EXPECT_EQ(ReadClientRootPath(*registry), "");
-        EXPECT_EQ(Check(*registry), std::make_pair(true, std::string(kNoTrace)));
+TEST(EarlierInstallationTest, AnyReadableRootPathOfTheMachineKeyIsATrace) {
+    const struct {
+        const char* what;
+        Root root;
+        const char* name;  // null: only the key
+        std::string data;
+        std::string path;
+    } cases[] = {
+        {"no machine key", Root::CurrentUser, nullptr, "", ""},
+        {"key without values", Root::LocalMachine, nullptr, "", ""},
+        {"empty root", Root::LocalMachine, "Root", "\0"s, ""},
+        {"other value", Root::LocalMachine, "Path", "C:\\Tarnvik\0"s, ""},
+        {"user key", Root::CurrentUser, "Root", "C:\\Tarnvik\0"s, ""},
+        {"any path", Root::LocalMachine, "Root", "C:\\Program Files\\Nowhere\0"s,
+         "C:\\Program Files\\Nowhere"},
+        // Whatever the value's type: the data up to its first zero byte is the path.
+        {"binary", Root::LocalMachine, "ROOT", "D:\\T\0junk"s, "D:\\T"},
+        // 8000 bytes are read; a value too large cannot be read and is no trace.
+        {"largest", Root::LocalMachine, "Root", std::string(7999, 'x') + '\0',
+         std::string(7999, 'x')},
+        {"too large", Root::LocalMachine, "Root", std::string(8000, 'x') + '\0', ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeRegistry registry;
+        if (c.name == nullptr) {
+            registry.AddKey(c.root, "SOFTWARE\\Devadozededa");
+        } else {
+            registry.SetData(c.root, "SOFTWARE\\Devadozededa", c.name, c.data);
+        }
+        EXPECT_EQ(ReadClientRootPath(registry), c.path);
+        std::string text = "sentinel";  // replaced, whatever it held
+        EXPECT_EQ(CheckEarlierInstallation(registry, text), c.path.empty());
+        EXPECT_EQ(text, c.path.empty() ? "Tarnvik nie je nainštalovaný."
+                                       : "Tarnvik už je alebo bol niekedy nainštalovaný.");
     }
-}
-
-TEST(EarlierInstallationTest, AnyRootPathIsATrace) {
-    FakeRegistry registry;
-    registry.SetString(Root::LocalMachine, kClientKey, "Root", "C:\\Program Files\\Nowhere");
-    EXPECT_EQ(ReadClientRootPath(registry), "C:\\Program Files\\Nowhere");
-    EXPECT_EQ(Check(registry), std::make_pair(false, std::string(kTrace)));
-
-    // Whatever the value's type: the data up to its first zero byte is the path.
-    FakeRegistry binary;
-    binary.SetData(Root::LocalMachine, kClientKey, "ROOT", std::string("D:\\T\0junk", 9));
-    EXPECT_EQ(ReadClientRootPath(binary), "D:\\T");
-    EXPECT_FALSE(Check(binary).first);
-}
-
-TEST(EarlierInstallationTest, OnlyTheMachineKeyCounts) {
-    FakeRegistry registry;
-    registry.SetString(Root::CurrentUser, kClientKey, "Root", "C:\\Tarnvik");
-    EXPECT_EQ(Check(registry), std::make_pair(true, std::string(kNoTrace)));
-}
-
-TEST(EarlierInstallationTest, RootIsReadIntoEightThousandBytes) {
-    FakeRegistry fits;
-    fits.SetString(Root::LocalMachine, kClientKey, "Root", std::string(7999, 'x'));
-    EXPECT_EQ(ReadClientRootPath(fits).size(), 7999u);
-    EXPECT_FALSE(Check(fits).first);
-
-    // A value too large for the buffer cannot be read, and an unreadable value is no trace.
-    FakeRegistry tooLarge;
-    tooLarge.SetString(Root::LocalMachine, kClientKey, "Root", std::string(8000, 'x'));
-    EXPECT_EQ(ReadClientRootPath(tooLarge), "");
-    EXPECT_TRUE(Check(tooLarge).first);
 }
 
 }  // namespace

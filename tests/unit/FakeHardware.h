@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -17,39 +16,28 @@ constexpr std::uint32_t kIdlePriorityClass = 0x40;
 
 class FakeHardware final : public HardwareSource {
 public:
-    // Memory and disk.
     std::uint64_t memoryBytes = 0;
     std::optional<DiskCapacity> driveC;
-    int driveQueries = 0;
-
-    // Processor.
     bool hasCpuid = true;
     std::map<std::uint32_t, CpuidResult> leaves;  // a leaf not set answers zeros
-    std::vector<std::uint32_t> leavesAsked;
     std::uint32_t mhz = 0;
     std::uint64_t timeStampBase = 0;
-
-    // Timers: virtual time in microseconds.
     std::int64_t nowMicroseconds = 0;
     std::optional<std::int64_t> counterFrequency = 10000000;
     bool counterStuck = false;
     std::uint32_t millisecondBase = 0;
     std::int64_t pollMicroseconds = 1000;  // time one reading of the millisecond clock takes
-    int millisecondReads = 0;
-    std::vector<std::uint32_t> sleeps;
-
-    // Priority and registry.
     std::uint32_t priorityClass = kNormalPriorityClass;
-    std::vector<std::uint32_t> prioritySets;
     std::optional<std::uint32_t> registryMhz;
-    std::vector<std::uint32_t> priorityAtRegistryRead;
+    // What was asked for.
+    int driveQueries = 0, millisecondReads = 0;
+    std::vector<std::uint32_t> leavesAsked, sleeps, prioritySets, priorityAtRegistryRead;
 
     std::uint64_t TotalPhysicalMemory() override { return memoryBytes; }
     std::optional<DiskCapacity> QueryDriveC() override {
         ++driveQueries;
         return driveC;
     }
-
     bool CanToggleCpuidFlag() override { return hasCpuid; }
     CpuidResult Cpuid(std::uint32_t leaf) override {
         leavesAsked.push_back(leaf);
@@ -57,10 +45,8 @@ public:
         return it == leaves.end() ? CpuidResult() : it->second;
     }
     std::uint32_t ReadTimeStampLow() override {
-        const auto cycles = static_cast<std::uint64_t>(nowMicroseconds) * mhz;
-        return static_cast<std::uint32_t>(timeStampBase + cycles);
+        return static_cast<std::uint32_t>(timeStampBase + nowMicroseconds * std::uint64_t{mhz});
     }
-
     std::optional<std::int64_t> PerformanceFrequency() override { return counterFrequency; }
     std::int64_t PerformanceCount() override {
         if (counterStuck || !counterFrequency) return 12345;
@@ -68,56 +54,44 @@ public:
     }
     void Sleep(std::uint32_t milliseconds) override {
         sleeps.push_back(milliseconds);
-        nowMicroseconds += static_cast<std::int64_t>(milliseconds) * 1000;
+        nowMicroseconds += std::int64_t{milliseconds} * 1000;
     }
     std::uint32_t MillisecondClock() override {
         ++millisecondReads;
         nowMicroseconds += pollMicroseconds;
         return millisecondBase + static_cast<std::uint32_t>(nowMicroseconds / 1000);
     }
-
     std::uint32_t GetPriorityClass() override { return priorityClass; }
     void SetPriorityClass(std::uint32_t value) override {
         prioritySets.push_back(value);
         priorityClass = value;
     }
-
     std::optional<std::uint32_t> RegistryProcessorMhz() override {
         priorityAtRegistryRead.push_back(priorityClass);
         return registryMhz;
     }
 
     // Leaf 0 naming `vendor` (12 characters) with `highestLeaf`.
-    void SetVendor(const std::string& vendor, std::uint32_t highestLeaf = 2) {
-        char text[12] = {};
-        std::memcpy(text, vendor.data(), vendor.size() < 12 ? vendor.size() : 12);
-        CpuidResult leaf;
-        leaf.eax = highestLeaf;
-        leaf.ebx = Pack(text);
-        leaf.edx = Pack(text + 4);
-        leaf.ecx = Pack(text + 8);
-        leaves[0] = leaf;
+    void SetVendor(std::string vendor, std::uint32_t highestLeaf = 2) {
+        vendor.resize(12, '\0');
+        leaves[0] = CpuidResult{highestLeaf, Pack(vendor, 0), Pack(vendor, 8), Pack(vendor, 4)};
     }
-
     void SetFamily(std::uint32_t family) { leaves[1].eax = (family & 0xF) << 8; }
-
     // The brand string across leaves 0x80000002..4 and the highest extended leaf.
-    void SetBrand(const std::string& brand, std::uint32_t highestExtended = 0x80000004) {
-        char text[48] = {};
-        std::memcpy(text, brand.data(), brand.size() < 48 ? brand.size() : 48);
+    void SetBrand(std::string brand, std::uint32_t highestExtended = 0x80000004) {
+        brand.resize(48, '\0');
         for (std::uint32_t i = 0; i < 3; ++i) {
-            const char* part = text + 16 * i;
-            leaves[0x80000002 + i] = CpuidResult{Pack(part), Pack(part + 4), Pack(part + 8),
-                                                 Pack(part + 12)};
+            leaves[0x80000002 + i] = CpuidResult{Pack(brand, 16 * i), Pack(brand, 16 * i + 4),
+                                                 Pack(brand, 16 * i + 8), Pack(brand, 16 * i + 12)};
         }
         leaves[0x80000000].eax = highestExtended;
     }
 
 private:
-    static std::uint32_t Pack(const char* four) {
+    static std::uint32_t Pack(const std::string& text, std::size_t at) {
         std::uint32_t value = 0;
-        for (int i = 0; i < 4; ++i) {
-            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(four[i])) << (8 * i);
+        for (std::size_t i = 0; i < 4; ++i) {
+            value |= std::uint32_t{static_cast<unsigned char>(text[at + i])} << (8 * i);
         }
         return value;
     }

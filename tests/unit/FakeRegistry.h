@@ -20,20 +20,17 @@ public:
     using Root = platform::RegistryRoot;
 
     void AddKey(Root root, const std::string& subkey) { m_keys[KeyId(root, subkey)]; }
-
     // A string value as stored with its closing zero.
     void SetString(Root root, const std::string& subkey, const std::string& name,
                    const std::string& value) {
         SetData(root, subkey, name, value + std::string(1, '\0'));
     }
-
     void SetDword(Root root, const std::string& subkey, const std::string& name,
                   std::uint32_t value) {
         std::string data;
         for (int i = 0; i < 4; ++i) data.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
         SetData(root, subkey, name, data);
     }
-
     // Raw data bytes of any registry type.
     void SetData(Root root, const std::string& subkey, const std::string& name,
                  const std::string& data) {
@@ -44,7 +41,6 @@ public:
         m_log.push_back("key " + subkey);
         return m_keys.count(KeyId(root, subkey)) != 0;
     }
-
     std::optional<std::string> ReadString(Root root, const std::string& subkey,
                                           const std::string& name,
                                           std::size_t maxBytes) const override {
@@ -53,7 +49,6 @@ public:
         if (data == nullptr || data->size() > maxBytes) return std::nullopt;
         return std::string(data->c_str());
     }
-
     std::optional<std::uint32_t> ReadDword(Root root, const std::string& subkey,
                                            const std::string& name) const override {
         m_log.push_back("dword " + subkey + "\\" + name);
@@ -68,7 +63,6 @@ public:
 
     // Every read in order: "key <subkey>", "string <subkey>\<name>", "dword <subkey>\<name>".
     const std::vector<std::string>& Log() const { return m_log; }
-
     bool WasRead(const std::string& subkey) const {
         return std::any_of(m_log.begin(), m_log.end(), [&](const std::string& entry) {
             return Lower(entry).find(Lower(subkey)) != std::string::npos;
@@ -76,17 +70,13 @@ public:
     }
 
 private:
-    using Values = std::map<std::string, std::string>;
-
     static std::string Lower(std::string s) {
-        std::transform(s.begin(), s.end(), s.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return s;
     }
     static std::pair<Root, std::string> KeyId(Root root, const std::string& subkey) {
         return {root, Lower(subkey)};
     }
-
     const std::string* Find(Root root, const std::string& subkey, const std::string& name) const {
         const auto key = m_keys.find(KeyId(root, subkey));
         if (key == m_keys.end()) return nullptr;
@@ -94,6 +84,6 @@ private:
         return value == key->second.end() ? nullptr : &value->second;
     }
 
-    std::map<std::pair<Root, std::string>, Values> m_keys;
+    std::map<std::pair<Root, std::string>, std::map<std::string, std::string>> m_keys;
     mutable std::vector<std::string> m_log;
 };

@@ -4,100 +4,66 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "FakeHardware.h"
 
 namespace {
 
-std::string Format(std::int64_t bytes) {
-    FakeHardware hardware;
-    return CHardwareInfo(hardware).FormatByteSize(bytes);
-}
-
-TEST(HardwareInfoTest, FormatByteSizeScalesAboveOneThousand) {
-    const std::vector<std::pair<std::int64_t, std::string>> cases = {
-        {0, "0.00 bytes"},
-        {999, "999.00 bytes"},
-        {1000, "1000.00 bytes"},              // exactly 1000 stays in its unit
-        {1001, "0.98 KB"},                    // one more moves on by 1024
-        {1023, "1.00 KB"},
-        {1536, "1.50 KB"},
-        {1024000, "1000.00 KB"},
-        {1024001, "0.98 MB"},
-        {100000000, "95.37 MB"},
-        {104857600, "100.00 MB"},
-        {40007729152, "37.26 GB"},
-        {12500000000, "11.64 GB"},
-        {1099511627776000, "1000.00 TB"},
-        {-5, "-5.00 bytes"},
+TEST(HardwareInfoTest, FormatByteSizeScalesAboveOneThousandAndStopsAtTerabytes) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "0.00 bytes"}, {999, "999.00 bytes"}, {-5, "-5.00 bytes"},
+        {1000, "1000.00 bytes"}, {1001, "0.98 KB"},  // 1000 stays, one more moves on by 1024
+        {1023, "1.00 KB"}, {1536, "1.50 KB"}, {1024000, "1000.00 KB"}, {1024001, "0.98 MB"},
+        {100000000, "95.37 MB"}, {104857600, "100.00 MB"}, {40007729152, "37.26 GB"},
+        {1099511627776000, "1000.00 TB"}, {2199023255552000, "2000.00 TB"},
+        {INT64_MAX, "8388608.00 TB"},
     };
-    for (const auto& [bytes, expected] : cases) {
-        SCOPED_TRACE(bytes);
-        EXPECT_EQ(Format(bytes), expected);
-    }
-}
-
-TEST(HardwareInfoTest, FormatByteSizeStaysInTerabytesBeyondTheTable) {
-    EXPECT_EQ(Format(2199023255552000), "2000.00 TB");
-    EXPECT_EQ(Format(INT64_MAX), "8388608.00 TB");
+    FakeHardware hardware;
+    CHardwareInfo info(hardware);
+    for (const auto& [bytes, text] : cases) EXPECT_EQ(info.FormatByteSize(bytes), text) << bytes;
 }
 
 TEST(HardwareInfoTest, MemoryInWholeMebibytes) {
-    const std::vector<std::pair<std::uint64_t, std::string>> cases = {
-        {536870912, "512 MB"},
-        {536870911, "511 MB"},
-        {0xFFFFFFFFull, "4095 MB"},
-        {0x100000000ull, "4096 MB"},          // above 4 GB the real amount is shown
+    const std::pair<std::uint64_t, const char*> cases[] = {
+        {536870912, "512 MB"}, {536870911, "511 MB"}, {1048575, "0 MB"},
+        {0xFFFFFFFFull, "4095 MB"}, {0x100000000ull, "4096 MB"},  // not capped at 4 GB
         {17179869184ull + 1048575, "16384 MB"},
-        {1048575, "0 MB"},
     };
-    for (const auto& [bytes, expected] : cases) {
-        SCOPED_TRACE(bytes);
-        FakeHardware hardware;
+    FakeHardware hardware;
+    for (const auto& [bytes, text] : cases) {
         hardware.memoryBytes = bytes;
-        EXPECT_EQ(CHardwareInfo(hardware).GetMemoryText(), expected);
+        EXPECT_EQ(CHardwareInfo(hardware).GetMemoryText(), text) << bytes;
     }
 }
 
-TEST(HardwareInfoTest, DiskTextShowsSizeAndWholeVolumeFreeSpace) {
+TEST(HardwareInfoTest, DiskTextShowsSizeAndWholeVolumeFreeSpaceOrAQuestionMark) {
     FakeHardware hardware;
+    CHardwareInfo info(hardware);
+    EXPECT_EQ(info.GetDiskText(), "?");
     hardware.driveC = DiskCapacity{40007729152, 12500000000};
-    CHardwareInfo info(hardware);
     EXPECT_EQ(info.GetDiskText(), "37.26 GB, z toho voľných 11.64 GB");
-    EXPECT_EQ(hardware.driveQueries, 1);
+    EXPECT_EQ(hardware.driveQueries, 2);
 }
 
-TEST(HardwareInfoTest, DiskTextIsQuestionMarkWhenUndetermined) {
-    FakeHardware hardware;
-    EXPECT_EQ(CHardwareInfo(hardware).GetDiskText(), "?");
-}
-
-TEST(HardwareInfoTest, DiskSpaceThresholdIsInclusive) {
+TEST(HardwareInfoTest, DiskSpaceCheckIncludesTheLimitAndPassesWhenUnknown) {
+    const struct {
+        std::uint64_t free;
+        std::int32_t required;
+        bool enough;
+    } cases[] = {
+        {100000000, 100000000, true}, {99999999, 100000000, false},
+        {5000000000, INT32_MAX, true},  // beyond 32 bits
+        {0, 0, true}, {0, -1, true}, {0, INT32_MIN, true}, {0, 1, false},
+    };
     FakeHardware hardware;
     CHardwareInfo info(hardware);
-    hardware.driveC = DiskCapacity{40007729152, 100000000};
     EXPECT_TRUE(info.HasEnoughDiskSpace(100000000));
-    hardware.driveC->totalFreeBytes = 99999999;
-    EXPECT_FALSE(info.HasEnoughDiskSpace(100000000));
-    hardware.driveC->totalFreeBytes = 5000000000;  // beyond 32 bits
-    EXPECT_TRUE(info.HasEnoughDiskSpace(INT32_MAX));
-    EXPECT_EQ(hardware.driveQueries, 3);  // every check asks the drive afresh
-}
-
-TEST(HardwareInfoTest, UndeterminedFreeSpacePasses) {
-    FakeHardware hardware;
-    EXPECT_TRUE(CHardwareInfo(hardware).HasEnoughDiskSpace(100000000));
-}
-
-TEST(HardwareInfoTest, RequirementOfNothingAlwaysPasses) {
-    FakeHardware hardware;
-    hardware.driveC = DiskCapacity{1000, 0};
-    CHardwareInfo info(hardware);
-    EXPECT_TRUE(info.HasEnoughDiskSpace(0));
-    EXPECT_TRUE(info.HasEnoughDiskSpace(-1));
-    EXPECT_TRUE(info.HasEnoughDiskSpace(INT32_MIN));
-    EXPECT_FALSE(info.HasEnoughDiskSpace(1));
+    for (const auto& c : cases) {
+        hardware.driveC = DiskCapacity{40007729152, c.free};
+        EXPECT_EQ(info.HasEnoughDiskSpace(c.required), c.enough) << c.free << " " << c.required;
+    }
+    EXPECT_EQ(hardware.driveQueries, 8);  // every check asks the drive afresh
 }
 
 }  // namespace

@@ -4,55 +4,44 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "probes/software/InternetExplorer.h"
 #include "probes/software/ModuleVersion.h"
 
 namespace {
 
-class KnownVersion : public ModuleVersion {
-public:
-    KnownVersion(std::int32_t major_, std::int32_t minor_, std::int32_t build_, bool found_) {
-        major = major_;
-        minor = minor_;
-        build = build_;
-        found = found_;
+struct KnownVersion : ModuleVersion {
+    KnownVersion(std::int32_t a, std::int32_t b, std::int32_t c, bool f) {
+        std::tie(major, minor, build, found) = std::tie(a, b, c, f);
     }
 };
 
-TEST(IeVersionText, FoundVersionIsShownWithThreeNumbers) {
+TEST(IeVersionText, FoundVersionShowsThreeNumbersAMissingOneSaysNotDetected) {
     EXPECT_EQ("Internet Explorer 6.0.2900", DescribeIeVersion(KnownVersion(6, 0, 2900, true)));
-}
-
-TEST(IeVersionText, MissingVersionSaysNotDetectedWhateverTheNumbers) {
     EXPECT_EQ("Internet Explorer nebol detekovaný.",
               DescribeIeVersion(KnownVersion(1, 2, 0, false)));
 }
 
+// Major, minor, build in that order; the numbers count as they stand even when nothing was
+// found, since a partial parse leaves its numbers behind.
 TEST(IeVersionMinimum, ComparesMajorMinorBuildInOrder) {
-    struct Case {
+    const struct {
         std::int32_t major, minor, build;
-        bool expected;
+        bool found, expected;
+    } cases[] = {
+        {6, 0, 2900, true, true},  {5, 50, 4522, true, true},   {5, 50, 4521, true, false},
+        {5, 51, 0, true, true},    {5, 0, 9999, true, false},   {4, 99, 9999, true, false},
+        {5, 50, 99999, true, true}, {0, 0, 0, false, false},    {6, 1, 0, false, true},
     };
-    const Case cases[] = {
-        {6, 0, 2900, true},   {5, 50, 4522, true}, {5, 50, 4521, false}, {5, 51, 0, true},
-        {5, 0, 9999, false},  {4, 99, 9999, false}, {5, 50, 99999, true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.expected,
-                  IsIeVersionAtLeast(KnownVersion(c.major, c.minor, c.build, true), 5, 50, 4522))
-            << c.major << "." << c.minor << "." << c.build;
+    for (const auto& c : cases) {
+        const KnownVersion version(c.major, c.minor, c.build, c.found);
+        EXPECT_EQ(c.expected, IsIeVersionAtLeast(version, 5, 50, 4522))
+            << c.major << "." << c.minor << "." << c.build << " found " << c.found;
     }
 }
 
-TEST(IeVersionMinimum, NumbersCountEvenWhenNothingWasFound) {
-    EXPECT_FALSE(IsIeVersionAtLeast(KnownVersion(0, 0, 0, false), 5, 50, 4522));
-    // A partial parse leaves its numbers behind, and they are compared as they stand.
-    EXPECT_TRUE(IsIeVersionAtLeast(KnownVersion(6, 1, 0, false), 5, 50, 4522));
-}
-
-class FakeZonePolicy final : public ZonePolicySource {
-public:
+struct FakeZonePolicy final : ZonePolicySource {
     bool creatable = true;
     std::map<std::uint32_t, std::optional<std::uint32_t>> policies;
     std::string openedUrl;
@@ -64,83 +53,50 @@ public:
     }
     std::optional<std::uint32_t> ActionPolicy(std::uint32_t action) const override {
         ++queries;
-        const auto it = policies.find(action);
-        return it == policies.end() ? std::nullopt : it->second;
-    }
-    void SetAll(std::uint32_t policy) {
-        for (std::uint32_t action : {kUrlActionActiveXRun, kUrlActionDownloadSignedActiveX,
-                                     kUrlActionScriptSafeActiveX}) {
-            policies[action] = policy;
-        }
+        return policies.count(action) ? policies.at(action) : std::nullopt;
     }
 };
 
 const std::string kUrl = "https://sync.example/es/logon.asp";
+constexpr std::uint32_t D = kUrlPolicyDisallow;
 
-TEST(ActiveXZonePolicy, AllThreeDisallowedAreListedInOrder) {
-    FakeZonePolicy zone;
-    zone.SetAll(kUrlPolicyDisallow);
-    std::string detail;
-    EXPECT_FALSE(CheckActiveXZonePolicy(zone, kUrl, detail));
-    EXPECT_EQ(
-        "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, Sťahovať podpísané "
-        "ovládacie prvky ActiveX, Skriptovať ActiveX označené ako bezpečné",
-        detail);
-    EXPECT_EQ(kUrl, zone.openedUrl);
-}
-
-TEST(ActiveXZonePolicy, OnlySignedDownloadDisallowed) {
-    FakeZonePolicy zone;
-    zone.SetAll(0);
-    zone.policies[kUrlActionDownloadSignedActiveX] = kUrlPolicyDisallow;
-    std::string detail;
-    EXPECT_FALSE(CheckActiveXZonePolicy(zone, kUrl, detail));
-    EXPECT_EQ("Problémy v nastavení: Sťahovať podpísané ovládacie prvky ActiveX", detail);
-}
-
-TEST(ActiveXZonePolicy, FirstAndLastDisallowedAreJoinedByComma) {
-    FakeZonePolicy zone;
-    zone.SetAll(1);
-    zone.policies[kUrlActionActiveXRun] = kUrlPolicyDisallow;
-    zone.policies[kUrlActionScriptSafeActiveX] = kUrlPolicyDisallow;
-    std::string detail;
-    EXPECT_FALSE(CheckActiveXZonePolicy(zone, kUrl, detail));
-    EXPECT_EQ(
-        "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, Skriptovať ActiveX "
-        "označené ako bezpečné",
-        detail);
-}
-
-TEST(ActiveXZonePolicy, PromptAllowAndOtherValuesAreNoProblem) {
-    for (std::uint32_t policy : {0u, 1u, 2u, 4u, 0x10000u}) {
+// Only a refusal is a problem: allowed, prompt, other values and unanswered queries are not.
+// The findings are appended to the caller's text.
+TEST(ActiveXZonePolicy, DisallowedActionsAreListedInOrder) {
+    using Policy = std::optional<std::uint32_t>;
+    const struct {
+        Policy run, downloadSigned, scriptSafe;
+        bool passes;
+        const char* detail;
+    } cases[] = {
+        {D, D, D, false,
+         "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, Sťahovať podpísané "
+         "ovládacie prvky ActiveX, Skriptovať ActiveX označené ako bezpečné"},
+        {0u, D, 0u, false, "Problémy v nastavení: Sťahovať podpísané ovládacie prvky ActiveX"},
+        {D, 1u, D, false,
+         "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, Skriptovať ActiveX "
+         "označené ako bezpečné"},
+        {0u, 1u, 2u, true, "OK"},
+        {4u, 0x10000u, 0u, true, "OK"},
+        {std::nullopt, std::nullopt, std::nullopt, true, "OK"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);  // the row
         FakeZonePolicy zone;
-        zone.SetAll(policy);
-        std::string detail;
-        EXPECT_TRUE(CheckActiveXZonePolicy(zone, kUrl, detail)) << policy;
-        EXPECT_EQ("OK", detail) << policy;
+        zone.policies = {{kUrlActionActiveXRun, c.run},
+                         {kUrlActionDownloadSignedActiveX, c.downloadSigned},
+                         {kUrlActionScriptSafeActiveX, c.scriptSafe}};
+        std::string detail = "before|";
+        EXPECT_EQ(c.passes, CheckActiveXZonePolicy(zone, kUrl, detail));
+        EXPECT_EQ("before|" + std::string(c.detail), detail);
+        EXPECT_EQ(kUrl, zone.openedUrl);
+        EXPECT_EQ(3, zone.queries);
     }
-}
-
-TEST(ActiveXZonePolicy, FailedPolicyQueriesAreNoProblem) {
-    FakeZonePolicy zone;  // no policy answers at all
-    std::string detail;
-    EXPECT_TRUE(CheckActiveXZonePolicy(zone, kUrl, detail));
-    EXPECT_EQ("OK", detail);
-    EXPECT_EQ(3, zone.queries);
-}
-
-TEST(ActiveXZonePolicy, FindingsAreAppendedToTheCallersText) {
-    FakeZonePolicy zone;
-    zone.SetAll(0);
-    std::string detail = "before|";
-    EXPECT_TRUE(CheckActiveXZonePolicy(zone, kUrl, detail));
-    EXPECT_EQ("before|OK", detail);
 }
 
 TEST(ActiveXZonePolicy, ManagersThatCannotBeCreatedFailWithoutFindings) {
     FakeZonePolicy zone;
     zone.creatable = false;
-    zone.SetAll(0);
     std::string detail = "before|";
     EXPECT_FALSE(CheckActiveXZonePolicy(zone, kUrl, detail));
     EXPECT_EQ("before|", detail);

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "probes/software/ModuleVersion.h"
@@ -12,198 +13,85 @@
 
 namespace {
 
-using module_version::BuildSearchPath;
-using module_version::ClipVersionText;
 using module_version::DllVersion;
-using module_version::FileVersionSubBlock;
-using module_version::IsBareName;
-using module_version::ParseVersionTriple;
-using module_version::SearchLocation;
+using Version = std::tuple<bool, std::int32_t, std::int32_t, std::int32_t>;
 
-constexpr std::int32_t kUntouched = -777;
+constexpr std::int32_t U = -777;  // a number the parse leaves untouched
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
-struct Triple {
-    std::int32_t major = kUntouched;
-    std::int32_t minor = kUntouched;
-    std::int32_t build = kUntouched;
-    bool ok = false;
-};
-
-Triple Parse(const std::string& text) {
-    Triple t;
-    t.ok = ParseVersionTriple(text, t.major, t.minor, t.build);
-    return t;
+// The dot pass runs first; the comma pass sees only the text before the first dot.
+// Every number is stored as soon as it is parsed, also when the parse fails.
+TEST(ModuleVersionParse, ReadsThreeNumbersFromDottedOrCommaText) {
+    const struct {
+        const char* text;
+        Version expected;
+    } cases[] = {
+        {"6.00.2900.2180 (xpsp_sp2_rtm.040803-2158)", {true, 6, 0, 2900}},
+        {"5, 50, 4807, 2300", {true, 5, 50, 4807}},
+        {"1.2", {false, 1, 2, U}},
+        {"7,8,9.1", {true, 7, 8, 9}},
+        // The comma pass sees "3" alone; the dot pass has stored 3 and the 4 of "4,5,6".
+        {"3.4,5,6", {false, 3, 4, U}},
+        // The cut is where the first dot token ended, not the last.
+        {"1,2.3,4,5.", {false, 1, 2, U}},
+        // Skipped leading dots are no cut: the comma pass sees it all and ".5" reads as 0.
+        {".5,50,4807", {true, 0, 50, 4807}},
+        {"..1...2..3..", {true, 1, 2, 3}},
+        {" \t5. x7.-2b", {true, 5, 0, -2}},
+        {"99999999999999999999.-99999999999999999999.2147483647", {true, kMax, kMin, kMax}},
+        {"", {false, U, U, U}},
+        // Text of one delimiter kind is a single number, 0, for the other pass.
+        {"...", {false, 0, U, U}},
+        {",,,", {false, 0, U, U}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::int32_t major = U, minor = U, build = U;
+        const bool ok = module_version::ParseVersionTriple(c.text, major, minor, build);
+        EXPECT_EQ(Version(ok, major, minor, build), c.expected);
+    }
 }
 
-// --- ParseVersionTriple ---------------------------------------------------------------
-
-TEST(ModuleVersionParse, DottedVersionWithSuffixGivesFirstThreeNumbers) {
-    const Triple t = Parse("6.00.2900.2180 (xpsp_sp2_rtm.040803-2158)");
-    EXPECT_TRUE(t.ok);
-    EXPECT_EQ(6, t.major);
-    EXPECT_EQ(0, t.minor);
-    EXPECT_EQ(2900, t.build);
-}
-
-TEST(ModuleVersionParse, CommaVersionIsReadByTheSecondPass) {
-    const Triple t = Parse("5, 50, 4807, 2300");
-    EXPECT_TRUE(t.ok);
-    EXPECT_EQ(5, t.major);
-    EXPECT_EQ(50, t.minor);
-    EXPECT_EQ(4807, t.build);
-}
-
-TEST(ModuleVersionParse, TwoComponentsFailButStayStored) {
-    const Triple t = Parse("1.2");
-    EXPECT_FALSE(t.ok);
-    EXPECT_EQ(1, t.major);
-    EXPECT_EQ(2, t.minor);
-    EXPECT_EQ(kUntouched, t.build);
-}
-
-TEST(ModuleVersionParse, CommaPassSeesOnlyTheTextBeforeTheFirstDot) {
-    // "7,8,9" stands before the first dot: the comma pass finds all three there.
-    const Triple before = Parse("7,8,9.1");
-    EXPECT_TRUE(before.ok);
-    EXPECT_EQ(7, before.major);
-    EXPECT_EQ(8, before.minor);
-    EXPECT_EQ(9, before.build);
-
-    // The commas stand after the first dot: the comma pass sees "3" alone. The dot pass
-    // has already stored 3 and the leading number of "4,5,6".
-    const Triple after = Parse("3.4,5,6");
-    EXPECT_FALSE(after.ok);
-    EXPECT_EQ(3, after.major);
-    EXPECT_EQ(4, after.minor);
-    EXPECT_EQ(kUntouched, after.build);
-}
-
-TEST(ModuleVersionParse, SkippedLeadingDelimitersAreNotACut) {
-    // Leading dots are skipped, not cut off, so the comma pass sees the whole text and
-    // ".5" reads as 0.
-    const Triple t = Parse(".5,50,4807");
-    EXPECT_TRUE(t.ok);
-    EXPECT_EQ(0, t.major);
-    EXPECT_EQ(50, t.minor);
-    EXPECT_EQ(4807, t.build);
-}
-
-TEST(ModuleVersionParse, RunsOfDelimitersCountAsOne) {
-    const Triple t = Parse("..1...2..3..");
-    EXPECT_TRUE(t.ok);
-    EXPECT_EQ(1, t.major);
-    EXPECT_EQ(2, t.minor);
-    EXPECT_EQ(3, t.build);
-}
-
-TEST(ModuleVersionParse, NumbersSkipWhiteSpaceTakeASignAndStopAtANonDigit) {
-    const Triple t = Parse(" \t5. x7.-2b");
-    EXPECT_TRUE(t.ok);
-    EXPECT_EQ(5, t.major);
-    EXPECT_EQ(0, t.minor);
-    EXPECT_EQ(-2, t.build);
-}
-
-TEST(ModuleVersionParse, OverlongNumbersSaturate) {
-    const Triple t = Parse("99999999999999999999.-99999999999999999999.2147483647");
-    EXPECT_TRUE(t.ok);
-    EXPECT_EQ(std::numeric_limits<std::int32_t>::max(), t.major);
-    EXPECT_EQ(std::numeric_limits<std::int32_t>::min(), t.minor);
-    EXPECT_EQ(std::numeric_limits<std::int32_t>::max(), t.build);
-}
-
-TEST(ModuleVersionParse, EmptyTextStoresNothing) {
-    const Triple t = Parse("");
-    EXPECT_FALSE(t.ok);
-    EXPECT_EQ(kUntouched, t.major);
-    EXPECT_EQ(kUntouched, t.minor);
-    EXPECT_EQ(kUntouched, t.build);
-}
-
-TEST(ModuleVersionParse, TextOfOneDelimiterKindIsOneTokenForTheOther) {
-    // Only dots: no dot token, but the comma pass reads "..." as one number, 0.
-    const Triple dots = Parse("...");
-    EXPECT_FALSE(dots.ok);
-    EXPECT_EQ(0, dots.major);
-    EXPECT_EQ(kUntouched, dots.minor);
-    // Only commas: the dot pass reads ",,," as one number, the comma pass finds none.
-    const Triple commas = Parse(",,,");
-    EXPECT_FALSE(commas.ok);
-    EXPECT_EQ(0, commas.major);
-    EXPECT_EQ(kUntouched, commas.minor);
-}
-
-// --- ClipVersionText ------------------------------------------------------------------
-
+// The reported length decides, not the text's own: a cut can hide the third number.
 TEST(ModuleVersionClip, ReportedLengthOf256OrMoreKeeps250Characters) {
-    const std::string longText(300, '7');
-    EXPECT_EQ(std::string(250, '7'), ClipVersionText(longText.c_str(), 300));
-    const std::string text256(256, '7');
-    EXPECT_EQ(std::string(250, '7'), ClipVersionText(text256.c_str(), 256));
+    const struct {
+        std::size_t length, reported, kept;
+    } cases[] = {{300, 300, 250}, {256, 256, 250}, {255, 256, 250}, {255, 255, 255}, {5, 6, 5}};
+    for (const auto& c : cases) {
+        const std::string text(c.length, '7');
+        EXPECT_EQ(module_version::ClipVersionText(text.c_str(), c.reported), text.substr(0, c.kept))
+            << c.length << " reported as " << c.reported;
+    }
+    EXPECT_EQ("", module_version::ClipVersionText(nullptr, 0));
 }
 
-TEST(ModuleVersionClip, ShorterTextIsKeptWhole) {
-    const std::string text255(255, '7');
-    EXPECT_EQ(text255, ClipVersionText(text255.c_str(), 255));
-    EXPECT_EQ("1.2.3", ClipVersionText("1.2.3", 6));
-    EXPECT_EQ("", ClipVersionText(nullptr, 0));
-}
-
-TEST(ModuleVersionClip, CutCanHideTheThirdComponent) {
-    // The third number stands beyond character 250 of a 255-character text.
-    const std::string text = "4.5" + std::string(250, ' ') + ".6";
-    std::int32_t major = 0, minor = 0, build = 0;
-    EXPECT_TRUE(ParseVersionTriple(text, major, minor, build));
-    EXPECT_FALSE(ParseVersionTriple(ClipVersionText(text.c_str(), text.size() + 1), major,
-                                    minor, build));
-}
-
-// --- FileVersionSubBlock --------------------------------------------------------------
-
-TEST(ModuleVersionSubBlock, SinglePairNamesTheBlockLanguageFirst) {
-    const unsigned char usUnicode[] = {0x09, 0x04, 0xB0, 0x04};
-    EXPECT_EQ("\\StringFileInfo\\040904B0\\FileVersion",
-              FileVersionSubBlock(usUnicode, sizeof(usUnicode), 0x041B));
-    const unsigned char slovakCentralEurope[] = {0x1B, 0x04, 0xE2, 0x04};
-    EXPECT_EQ("\\StringFileInfo\\041B04E2\\FileVersion",
-              FileVersionSubBlock(slovakCentralEurope, sizeof(slovakCentralEurope), 0x0409));
-}
-
-TEST(ModuleVersionSubBlock, OtherwiseUserLanguageWithUnicodeCodePage) {
-    const unsigned char twoPairs[] = {0x09, 0x04, 0xB0, 0x04, 0x07, 0x04, 0xE4, 0x04};
-    EXPECT_EQ("\\StringFileInfo\\041B04B0\\FileVersion",
-              FileVersionSubBlock(twoPairs, sizeof(twoPairs), 0x041B));
-    EXPECT_EQ("\\StringFileInfo\\0C0A04B0\\FileVersion",
-              FileVersionSubBlock(nullptr, 0, 0x0C0A));
-    EXPECT_EQ("\\StringFileInfo\\040904B0\\FileVersion", FileVersionSubBlock(twoPairs, 2, 0x0409));
-}
-
-// --- Names and search paths -----------------------------------------------------------
-
-TEST(ModuleVersionSearchPath, EachLocationPrefixesItsDirectory) {
-    const std::string win = "C:\\WINDOWS", sys = "C:\\WINDOWS\\system32";
-    EXPECT_EQ("C:\\WINDOWS\\shlwapi.dll",
-              BuildSearchPath("shlwapi.dll", SearchLocation::WindowsDirectory, win, sys));
-    EXPECT_EQ("C:\\WINDOWS\\system32\\shlwapi.dll",
-              BuildSearchPath("shlwapi.dll", SearchLocation::SystemDirectory, win, sys));
-    EXPECT_EQ("shlwapi.dll", BuildSearchPath("shlwapi.dll", SearchLocation::AsGiven, win, sys));
-    EXPECT_EQ("\\shlwapi.dll",
-              BuildSearchPath("shlwapi.dll", SearchLocation::DriveRoot, win, sys));
-}
-
-TEST(ModuleVersionSearchPath, UnknownDirectoryLeavesTheNameUnchanged) {
-    EXPECT_EQ("a.dll", BuildSearchPath("a.dll", SearchLocation::WindowsDirectory, "", "S"));
-    EXPECT_EQ("a.dll", BuildSearchPath("a.dll", SearchLocation::SystemDirectory, "W", ""));
+TEST(ModuleVersionSubBlock, ASinglePairNamesTheBlockOtherwiseUserLanguageWithUnicode) {
+    // US English with Unicode, then Slovak with the Central European code page.
+    const unsigned char pairs[] = {0x09, 0x04, 0xB0, 0x04, 0x1B, 0x04, 0xE2, 0x04};
+    const struct {
+        const unsigned char* translation;
+        std::size_t byteCount;
+        std::uint16_t language;
+        const char* block;
+    } cases[] = {
+        {pairs, 4, 0x041B, "040904B0"},    {pairs + 4, 4, 0x0409, "041B04E2"},
+        {pairs, 8, 0x0407, "040704B0"},    {nullptr, 0, 0x0C0A, "0C0A04B0"},
+        {pairs, 2, 0x0405, "040504B0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.block);
+        EXPECT_EQ(module_version::FileVersionSubBlock(c.translation, c.byteCount, c.language),
+                  std::string("\\StringFileInfo\\") + c.block + "\\FileVersion");
+    }
 }
 
 TEST(ModuleVersionSearchPath, OnlyNamesWithoutDirectoryAreBare) {
-    EXPECT_TRUE(IsBareName("shlwapi.dll"));
-    EXPECT_FALSE(IsBareName("C:\\Program Files\\Office\\OUTLLIB.DLL"));
-    EXPECT_FALSE(IsBareName("sub/x.dll"));
-    EXPECT_FALSE(IsBareName("C:x.dll"));
+    EXPECT_TRUE(module_version::IsBareName("shlwapi.dll"));
+    EXPECT_FALSE(module_version::IsBareName("C:\\Program Files\\Office\\OUTLLIB.DLL"));
+    EXPECT_FALSE(module_version::IsBareName("sub/x.dll"));
+    EXPECT_FALSE(module_version::IsBareName("C:x.dll"));
 }
-
-// --- Detection order ------------------------------------------------------------------
 
 class FakeVersionSource final : public module_version::VersionSource {
 public:
@@ -211,8 +99,7 @@ public:
     std::map<std::string, std::string> versionTexts;  // path -> FileVersion text
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string systemDirectory = "C:\\WINDOWS\\system32";
-    mutable std::vector<std::string> dllQueries;
-    mutable std::vector<std::string> resourceQueries;
+    mutable std::vector<std::string> dllQueries, resourceQueries;
 
     std::optional<DllVersion> QueryDllGetVersion(const std::string& fileName) const override {
         dllQueries.push_back(fileName);
@@ -221,99 +108,58 @@ public:
     std::optional<std::string> QueryFileVersionString(const std::string& path) const override {
         resourceQueries.push_back(path);
         const auto it = versionTexts.find(path);
-        if (it == versionTexts.end()) return std::nullopt;
-        return it->second;
+        return it == versionTexts.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
     std::string WindowsDirectory() const override { return windowsDirectory; }
     std::string SystemDirectory() const override { return systemDirectory; }
 };
 
-class DetectedVersion : public ModuleVersion {
-public:
+struct DetectedVersion : ModuleVersion {
     DetectedVersion(const module_version::VersionSource& source, const std::string& name)
         : ModuleVersion(source, name) {}
+    Version Result() const { return {found, major, minor, build}; }
 };
 
-const std::vector<std::string> kAllBarePaths = {
-    "C:\\WINDOWS\\x.dll", "C:\\WINDOWS\\system32\\x.dll", "x.dll", "\\x.dll"};
-
-TEST(ModuleVersionDetection, DllGetVersionAnswerWinsWithoutReadingResources) {
-    FakeVersionSource source;
-    source.dllVersion = DllVersion{6, 0, 2900};
-    source.versionTexts["C:\\WINDOWS\\x.dll"] = "9.9.9";
-    const DetectedVersion v(source, "x.dll");
-    EXPECT_TRUE(v.found);
-    EXPECT_EQ(6, v.major);
-    EXPECT_EQ(0, v.minor);
-    EXPECT_EQ(2900, v.build);
-    EXPECT_EQ(std::vector<std::string>{"x.dll"}, source.dllQueries);
-    EXPECT_TRUE(source.resourceQueries.empty());
-}
-
-TEST(ModuleVersionDetection, ResourcesAreTriedInOrderUntilTheFirstSuccess) {
-    FakeVersionSource source;
-    source.versionTexts["x.dll"] = "5, 50, 4807, 2300";
-    source.versionTexts["\\x.dll"] = "1.1.1";
-    const DetectedVersion v(source, "x.dll");
-    EXPECT_TRUE(v.found);
-    EXPECT_EQ(5, v.major);
-    EXPECT_EQ(50, v.minor);
-    EXPECT_EQ(4807, v.build);
-    const std::vector<std::string> expected(kAllBarePaths.begin(), kAllBarePaths.begin() + 3);
-    EXPECT_EQ(expected, source.resourceQueries);
-}
-
-TEST(ModuleVersionDetection, FullPathIsFoundByTheAsGivenAttempt) {
-    FakeVersionSource source;
-    const std::string path = "C:\\Office\\OUTLLIB.DLL";
-    source.versionTexts[path] = "9.0.0.4527";
-    const DetectedVersion v(source, path);
-    EXPECT_TRUE(v.found);
-    EXPECT_EQ(9, v.major);
-    EXPECT_EQ(0, v.minor);
-    EXPECT_EQ(0, v.build);
-    const std::vector<std::string> expected = {"C:\\WINDOWS\\" + path,
-                                               "C:\\WINDOWS\\system32\\" + path, path};
-    EXPECT_EQ(expected, source.resourceQueries);
-}
-
-TEST(ModuleVersionDetection, PartialParsesLeaveNumbersAndLaterAttemptsOverwrite) {
-    FakeVersionSource source;
-    source.versionTexts["C:\\WINDOWS\\x.dll"] = "1.2";
-    {
-        const DetectedVersion v(source, "x.dll");
-        EXPECT_FALSE(v.found);
-        EXPECT_EQ(1, v.major);
-        EXPECT_EQ(2, v.minor);
-        EXPECT_EQ(0, v.build);
+// The library's own DllGetVersion answer wins. Otherwise the Windows directory, the system
+// directory, the name as given and the drive root are tried in turn (a directory that is
+// unknown leaves the name as given); the first parsable FileVersion ends the search, and a
+// partial parse leaves its numbers behind.
+TEST(ModuleVersionDetection, DllGetVersionThenResourcesInOrderUntilTheFirstSuccess) {
+    const std::string full = "C:\\Office\\OUTLLIB.DLL";
+    const std::vector<std::string> all = {"C:\\WINDOWS\\x.dll", "C:\\WINDOWS\\system32\\x.dll",
+                                          "x.dll", "\\x.dll"};
+    const struct {
+        const char* what;
+        std::optional<DllVersion> dll;
+        std::string name;
+        std::map<std::string, std::string> texts;
+        Version expected;
+        std::vector<std::string> queries;
+        bool knownDirectories = true;
+    } cases[] = {
+        {"DllGetVersion", DllVersion{6, 0, 2900}, "x.dll", {{all[0], "9.9.9"}},
+         {true, 6, 0, 2900}, {}},
+        {"as given", {}, "x.dll", {{"x.dll", "5, 50, 4807, 2300"}, {"\\x.dll", "1.1.1"}},
+         {true, 5, 50, 4807}, {all[0], all[1], all[2]}},
+        {"full path", {}, full, {{full, "9.0.0.4527"}}, {true, 9, 0, 0},
+         {"C:\\WINDOWS\\" + full, "C:\\WINDOWS\\system32\\" + full, full}},
+        {"partial only", {}, "x.dll", {{all[0], "1.2"}}, {false, 1, 2, 0}, all},
+        {"partial, then root", {}, "x.dll", {{all[0], "1.2"}, {all[3], "3.4.5"}},
+         {true, 3, 4, 5}, all},
+        {"nowhere", {}, "x.dll", {}, {false, 0, 0, 0}, all},
+        {"no directories", {}, "x.dll", {}, {false, 0, 0, 0},
+         {"x.dll", "x.dll", "x.dll", "\\x.dll"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeVersionSource source;
+        source.dllVersion = c.dll;
+        source.versionTexts = c.texts;
+        if (!c.knownDirectories) source.windowsDirectory = source.systemDirectory = "";
+        EXPECT_EQ(DetectedVersion(source, c.name).Result(), c.expected);
+        EXPECT_EQ(source.dllQueries, std::vector<std::string>{c.name});
+        EXPECT_EQ(source.resourceQueries, c.queries);
     }
-    source.versionTexts["\\x.dll"] = "3.4.5";
-    const DetectedVersion v(source, "x.dll");
-    EXPECT_TRUE(v.found);
-    EXPECT_EQ(3, v.major);
-    EXPECT_EQ(4, v.minor);
-    EXPECT_EQ(5, v.build);
-}
-
-TEST(ModuleVersionDetection, NameFoundNowhereTriesFiveTimesAndStaysZero) {
-    FakeVersionSource source;
-    const DetectedVersion v(source, "x.dll");
-    EXPECT_FALSE(v.found);
-    EXPECT_EQ(0, v.major);
-    EXPECT_EQ(0, v.minor);
-    EXPECT_EQ(0, v.build);
-    EXPECT_EQ(1u, source.dllQueries.size());
-    EXPECT_EQ(kAllBarePaths, source.resourceQueries);
-}
-
-TEST(ModuleVersionDetection, MissingDirectoriesFallBackToTheNameAsGiven) {
-    FakeVersionSource source;
-    source.windowsDirectory.clear();
-    source.systemDirectory.clear();
-    const DetectedVersion v(source, "x.dll");
-    EXPECT_FALSE(v.found);
-    const std::vector<std::string> expected = {"x.dll", "x.dll", "x.dll", "\\x.dll"};
-    EXPECT_EQ(expected, source.resourceQueries);
 }
 
 }  // namespace

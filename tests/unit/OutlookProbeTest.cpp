@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "FakeRegistry.h"
 #include "MailFakes.h"
@@ -12,90 +13,59 @@ namespace {
 using platform::RegistryRoot;
 
 const char kClassId[] = "{0006F03A-0000-0000-C000-000000000046}";
-const char kServerKey[] = "CLSID\\{0006F03A-0000-0000-C000-000000000046}\\LocalServer32";
+const char kLibrary[] = "C:\\OFFICE\\OUTLLIB.DLL";
 
 class OutlookProbeTest : public ::testing::Test {
 protected:
-    void Register(const std::string& serverPath) {
-        registry.SetString(RegistryRoot::ClassesRoot, "Outlook.Application\\CLSID", "", kClassId);
-        registry.SetString(RegistryRoot::ClassesRoot, kServerKey, "", serverPath);
+    void Register(const std::string& serverPath, const std::string& classId = kClassId,
+                  RegistryRoot root = RegistryRoot::ClassesRoot) {
+        registry.SetString(root, "Outlook.Application\\CLSID", "", classId);
+        registry.SetString(root, "CLSID\\" + classId + "\\LocalServer32", "", serverPath);
     }
+    bool Check() { return probe.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"); }
 
-    mailfakes::EventLog log;
     FakeRegistry registry;
     mailfakes::Versions versions;
-    mailfakes::MapiLoaderFake mapi{log};
-    mailfakes::OwnerWindow owner{log};
-    OutlookProbe probe{&owner, registry, versions, mapi};
+    mailfakes::MapiSeams mapi;
+    OutlookProbe probe{&mapi, registry, versions, mapi};
 };
 
 TEST_F(OutlookProbeTest, NotRegisteredGivesNoPathNoTextAndFailsTheCheck) {
-    EXPECT_EQ(probe.GetOutlookLibraryPath(), "");
-    EXPECT_EQ(probe.GetOutlookVersionText(), "");
-    EXPECT_FALSE(probe.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"));
-    EXPECT_TRUE(versions.Asked().empty());
-}
-
-TEST_F(OutlookProbeTest, ClassIdWithoutServerKeyGivesNoPath) {
+    // Registered under another root, or a class id without its server key, is not registered.
+    Register("C:\\Office\\outlook.exe", kClassId, RegistryRoot::LocalMachine);
     registry.SetString(RegistryRoot::ClassesRoot, "Outlook.Application\\CLSID", "", kClassId);
     EXPECT_EQ(probe.GetOutlookLibraryPath(), "");
-}
-
-TEST_F(OutlookProbeTest, RegistrationIsReadFromClassesRootOnly) {
-    registry.SetString(RegistryRoot::LocalMachine, "Outlook.Application\\CLSID", "", kClassId);
-    registry.SetString(RegistryRoot::LocalMachine, kServerKey, "", "C:\\Office\\outlook.exe");
-    EXPECT_EQ(probe.GetOutlookLibraryPath(), "");
-}
-
-TEST_F(OutlookProbeTest, ServerPathBecomesUpperCaseLibraryPathBesideIt) {
-    Register("C:\\Office\\outlook.exe");
-    EXPECT_EQ(probe.GetOutlookLibraryPath(), "C:\\OFFICE\\OUTLLIB.DLL");
-    Register("c:\\Program Files\\Microsoft Office\\Office10\\Outlook.Exe");
-    EXPECT_EQ(probe.GetOutlookLibraryPath(),
-              "C:\\PROGRAM FILES\\MICROSOFT OFFICE\\OFFICE10\\OUTLLIB.DLL");
-}
-
-TEST_F(OutlookProbeTest, QuotesAndSwitchesStayInThePath) {
-    Register("\"C:\\Office\\OUTLOOK.EXE\" /automation");
-    EXPECT_EQ(probe.GetOutlookLibraryPath(), "\"C:\\OFFICE\\OUTLLIB.DLL\" /AUTOMATION");
-    // Such a path names no file: no version, empty text, failed check.
-    versions.Set("C:\\OFFICE\\OUTLLIB.DLL", mailfakes::Found(10, 0, 2625));
     EXPECT_EQ(probe.GetOutlookVersionText(), "");
-    EXPECT_FALSE(probe.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"));
-    ASSERT_FALSE(versions.Asked().empty());
-    EXPECT_EQ(versions.Asked().back(), "\"C:\\OFFICE\\OUTLLIB.DLL\" /AUTOMATION");
+    EXPECT_FALSE(Check());
+    EXPECT_TRUE(versions.asked.empty());
 }
 
-TEST_F(OutlookProbeTest, EveryProgramNameIsReplacedAndOnlyAfterABackslash) {
-    Register("C:\\OUTLOOK.EXE\\outlook.exe;D:\\Outlook.exe");
-    EXPECT_EQ(probe.GetOutlookLibraryPath(), "C:\\OUTLLIB.DLL\\OUTLLIB.DLL;D:\\OUTLLIB.DLL");
-    Register("OUTLOOK.EXE");
-    EXPECT_EQ(probe.GetOutlookLibraryPath(), "OUTLOOK.EXE");
-    Register("C:\\Office\\MSOUTLOOK.EXE");
-    EXPECT_EQ(probe.GetOutlookLibraryPath(), "C:\\OFFICE\\MSOUTLOOK.EXE");
+TEST_F(OutlookProbeTest, ServerPathBecomesUpperCaseLibraryPath) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\Office\\outlook.exe", kLibrary},
+        {"c:\\Program Files\\Microsoft Office\\Office10\\Outlook.Exe",
+         "C:\\PROGRAM FILES\\MICROSOFT OFFICE\\OFFICE10\\OUTLLIB.DLL"},
+        // Quotes and switches stay in the path.
+        {"\"C:\\Office\\OUTLOOK.EXE\" /automation", "\"C:\\OFFICE\\OUTLLIB.DLL\" /AUTOMATION"},
+        // Every program name is replaced, but only after a backslash.
+        {"C:\\OUTLOOK.EXE\\outlook.exe;D:\\Outlook.exe",
+         "C:\\OUTLLIB.DLL\\OUTLLIB.DLL;D:\\OUTLLIB.DLL"},
+        {"OUTLOOK.EXE", "OUTLOOK.EXE"},
+        {"C:\\Office\\MSOUTLOOK.EXE", "C:\\OFFICE\\MSOUTLOOK.EXE"},
+        // Only ASCII letters change case: 0xFA, a small u with acute in code page 1250, stays.
+        {"C:\\Programy\\S\xFA" "bory\\outlook.exe", "C:\\PROGRAMY\\S\xFA" "BORY\\OUTLLIB.DLL"},
+    };
+    for (const auto& [server, library] : cases) {
+        Register(server);
+        EXPECT_EQ(probe.GetOutlookLibraryPath(), library) << server;
+    }
 }
 
-TEST_F(OutlookProbeTest, OnlyAsciiLettersChangeCase) {
-    // 0xFA is a small u with acute in code page 1250; it stays as it is.
-    Register("C:\\Programy\\S\xFA" "bory\\outlook.exe");
-    EXPECT_EQ(probe.GetOutlookLibraryPath(), "C:\\PROGRAMY\\S\xFA" "BORY\\OUTLLIB.DLL");
-}
-
-TEST_F(OutlookProbeTest, ClassIdReadAllowsOnly1024Bytes) {
-    const std::string longest(1023, 'A');  // with its closing zero exactly 1024 bytes
-    registry.SetString(RegistryRoot::ClassesRoot, "Outlook.Application\\CLSID", "", longest);
-    registry.SetString(RegistryRoot::ClassesRoot, "CLSID\\" + longest + "\\LocalServer32", "",
-                 "C:\\OUTLOOK.EXE");
+TEST_F(OutlookProbeTest, ClassIdIsReadIntoUpTo1024BytesAndServerPathInto8000) {
+    Register("C:\\OUTLOOK.EXE", std::string(1023, 'A'));  // with its closing zero 1024 bytes
     EXPECT_EQ(probe.GetOutlookLibraryPath(), "C:\\OUTLLIB.DLL");
-
-    const std::string tooLong(1024, 'A');
-    registry.SetString(RegistryRoot::ClassesRoot, "Outlook.Application\\CLSID", "", tooLong);
-    registry.SetString(RegistryRoot::ClassesRoot, "CLSID\\" + tooLong + "\\LocalServer32", "",
-                 "C:\\OUTLOOK.EXE");
+    Register("C:\\OUTLOOK.EXE", std::string(1024, 'A'));
     EXPECT_EQ(probe.GetOutlookLibraryPath(), "");
-}
-
-TEST_F(OutlookProbeTest, ServerReadAllows8000Bytes) {
     const std::string folder = "C:\\" + std::string(7999 - 3 - 12, 'D');
     Register(folder + "\\OUTLOOK.EXE");  // 7999 characters and the closing zero
     EXPECT_EQ(probe.GetOutlookLibraryPath(), folder + "\\OUTLLIB.DLL");
@@ -105,27 +75,27 @@ TEST_F(OutlookProbeTest, ServerReadAllows8000Bytes) {
 
 TEST_F(OutlookProbeTest, VersionTextAndCheckFollowTheLibraryVersion) {
     Register("C:\\Office\\OUTLOOK.EXE");
-    versions.Set("C:\\OFFICE\\OUTLLIB.DLL", mailfakes::Found(10, 0, 2627));
-    EXPECT_EQ(probe.GetOutlookVersionText(), "MS Outlook 10.0.2627");
-    EXPECT_FALSE(probe.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"));
-
-    versions.Set("C:\\OFFICE\\OUTLLIB.DLL", mailfakes::Found(9, 0, 4527));
-    EXPECT_EQ(probe.GetOutlookVersionText(), "MS Outlook 9.0.4527");
-    EXPECT_TRUE(probe.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"));
-
-    versions.Set("C:\\OFFICE\\OUTLLIB.DLL", mailfakes::Found(9, 0, 4526));
-    EXPECT_FALSE(probe.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"));
-}
-
-TEST_F(OutlookProbeTest, CheckTakesTheNumbersEvenWhenNoVersionWasFound) {
-    Register("C:\\Office\\OUTLOOK.EXE");
-    FileVersion partial;  // a reader that parsed numbers and still reported failure
-    partial.major = 10;
-    partial.minor = 0;
-    partial.build = 2628;
-    versions.Set("C:\\OFFICE\\OUTLLIB.DLL", partial);
+    const struct {
+        FileVersion version;
+        const char* text;
+        bool accepted;
+    } cases[] = {
+        {FileVersion{10, 0, 2627, true}, "MS Outlook 10.0.2627", false},
+        {FileVersion{9, 0, 4527, true}, "MS Outlook 9.0.4527", true},
+        {FileVersion{9, 0, 4526, true}, "MS Outlook 9.0.4526", false},
+        // Numbers parsed by a reader that still failed: no text, but they are judged.
+        {FileVersion{10, 0, 2628, false}, "", true},
+    };
+    for (const auto& c : cases) {
+        versions.byName[kLibrary] = c.version;
+        EXPECT_EQ(probe.GetOutlookVersionText(), c.text);
+        EXPECT_EQ(Check(), c.accepted) << c.text;
+    }
+    // A path with switches names no file.
+    Register("\"C:\\Office\\OUTLOOK.EXE\" /automation");
     EXPECT_EQ(probe.GetOutlookVersionText(), "");
-    EXPECT_TRUE(probe.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"));
+    EXPECT_FALSE(Check());
+    EXPECT_EQ(versions.asked.back(), "\"C:\\OFFICE\\OUTLLIB.DLL\" /AUTOMATION");
 }
 
 }  // namespace

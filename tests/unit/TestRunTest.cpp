@@ -2,172 +2,170 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/Protocol.h"
+#include "platform/Text.h"
 #include "res/resource.h"
 
 namespace {
 
-// Records what the run does to the dialog, in order, so tests can check sequences.
-class RecordingView : public TestRunView {
+using Log = std::vector<std::string>;
+using Box = std::tuple<std::string, std::string, MessageBoxKind>;
+const char kPath[] = "C:\\Tools\\TarnvikAnalyzer.txt";
+const char kConflicts[] = "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n";
+const char kHeader[] =
+    "Tarnvik Analyzér 1.0 ŠTART TESTU - 6.12.2026 02:08:07\r\n"
+    "-----------------------------------------------------------------------------\r\n\r\n";
+
+// The dialog and the probes in one script: texts and verdicts are chosen by the test, and
+// probe calls ("probe <name>"), field texts, refreshes and the protocol write are logged in order.
+class Script : public TestRunView, public TestRunProbes {
 public:
-    std::vector<std::string>& log;
-    explicit RecordingView(std::vector<std::string>& sharedLog) : log(sharedLog) {}
-
-    std::map<int, std::string> fields;
+    Log log;
+    std::map<int, std::string> fields, labels;
     std::map<int, bool> images;
-    std::map<int, std::string> labelMessages;
-    std::string protocolNoteMessage;
-    std::map<int, bool> radios{{IDC_TYPE_EXCHANGE, true}, {IDC_TYPE_LOTUS, false}};
-    std::optional<CalendarTime> localTime = CalendarTime{6, 12, 2026, 2, 8, 7};
+    bool lotus = false;  // which of the two installation type radios is checked
+    std::string note, written;
     ProtocolWriteResult writeResult = ProtocolWriteResult::Written;
-    std::string writtenPath, writtenText;
-    int exitCode = 0;
-    bool exited = false;
+    std::vector<int> exits;
     int waitCursorDepth = 0;
-
-    struct Box {
-        std::string text, caption;
-        MessageBoxKind kind;
-    };
     std::vector<Box> boxes;
+    std::map<std::string, std::string> text = {
+        {"memory", "512 MB"}, {"processor", "Intel(R) CPU [2394 MHz]"},
+        {"disk", "37.26 GB, z toho voľných 11.64 GB"}, {"os", "Microsoft Windows XP"},
+        {"ie", "Internet Explorer 6.0.2900"}, {"activex", "OK"},
+        {"installation", "Tarnvik nie je nainštalovaný."}, {"http", "OK"}, {"https", "OK"},
+        {"domain", "FIRMA"}, {"outlook", "MS Outlook 11.0.5510"}, {"mapi", "OK"},
+        {"notes", "Lotus Notes 6.5.4"}};
+    std::set<std::string> failing;            // the verdicts that fail
+    std::map<std::string, std::string> args;  // what each verdict was asked with
+    Log urls;
 
     std::string GetCaption() const override { return "Tarnvik Analyzér 1.0"; }
-    std::optional<CalendarTime> GetLocalTime() const override { return localTime; }
+    std::optional<CalendarTime> GetLocalTime() const override {
+        return CalendarTime{6, 12, 2026, 2, 8, 7};
+    }
     void BeginWaitCursor() override { ++waitCursorDepth; }
     void EndWaitCursor() override { --waitCursorDepth; }
-    void SetFieldText(int id, const std::string& text) override {
-        fields[id] = text;
+    void SetFieldText(int id, const std::string& value) override {
+        fields[id] = value;
         log.push_back("field " + std::to_string(id));
     }
     void Refresh() override { log.push_back("refresh"); }
     void Redraw() override { log.push_back("redraw"); }
     void ShowStatusImage(int id, bool pass) override { images[id] = pass; }
-    void SetLabelMessage(int id, const std::string& message) override { labelMessages[id] = message; }
-    void SetProtocolNoteMessage(const std::string& message) override { protocolNoteMessage = message; }
-    bool IsRadioChecked(int id) const override { return radios.at(id); }
-    std::string GetProtocolPath() const override { return "C:\\Tools\\TarnvikAnalyzer.txt"; }
-    ProtocolWriteResult WriteProtocolFile(const std::string& path, const std::string& text) override {
-        writtenPath = path;
-        writtenText = text;
-        log.push_back("write protocol");
+    void SetLabelMessage(int id, const std::string& message) override { labels[id] = message; }
+    void SetProtocolNoteMessage(const std::string& message) override { note = message; }
+    bool IsRadioChecked(int id) const override { return (id == IDC_TYPE_LOTUS) == lotus; }
+    std::string GetProtocolPath() const override { return kPath; }
+    ProtocolWriteResult WriteProtocolFile(const std::string& path, const std::string& value) override {
+        written = value;
+        log.push_back("write " + path);
         return writeResult;
     }
-    void ShowMessageBox(const std::string& text, const std::string& caption,
+    void ShowMessageBox(const std::string& message, const std::string& caption,
                         MessageBoxKind kind) override {
-        boxes.push_back({text, caption, kind});
+        boxes.emplace_back(message, caption, kind);
     }
-    void ExitProcess(int code) override {
-        exited = true;
-        exitCode = code;
-    }
-};
+    void ExitProcess(int code) override { exits.push_back(code); }
 
-// Probes with chosen answers; every call is logged so the run's order can be checked.
-class ScriptedProbes : public TestRunProbes {
-public:
-    std::vector<std::string>& log;
-    explicit ScriptedProbes(std::vector<std::string>& sharedLog) : log(sharedLog) {}
-
-    std::string memory = "512 MB", processor = "Intel(R) CPU [2394 MHz]",
-                disk = "37.26 GB, z toho voľných 11.64 GB", os = "Microsoft Windows XP",
-                ie = "Internet Explorer 6.0.2900", activeX = "OK", installation = "Tarnvik nie je nainštalovaný.",
-                http = "OK", https = "OK", domain = "FIRMA", services, outlook = "MS Outlook 11.0.5510",
-                mapi = "OK", notes = "Lotus Notes 6.5.4";
-    bool diskOk = true, ieOk = true, activeXOk = true, installationOk = true, httpOk = true,
-         httpsOk = true, admin = true, outlookOk = true, mapiOk = true, notesOk = true;
-    std::vector<std::string> urls;
-    std::string notesBlacklist, outlookBlacklist, servicesSpec;
-
-    std::string Call(const std::string& name, const std::string& result) {
-        log.push_back("probe " + name);
-        return result;
+    std::string GetMemoryText() override { return Text("memory"); }
+    std::string GetProcessorText() override { return Text("processor"); }
+    std::string GetDiskText() override { return Text("disk"); }
+    bool HasEnoughDiskSpace(std::int32_t bytes) override {
+        return Verdict("disk space", std::to_string(bytes));
     }
-    bool Judge(const std::string& name, bool verdict) {
-        log.push_back("probe " + name);
-        return verdict;
-    }
-
-    std::string GetMemoryText() override { return Call("memory", memory); }
-    std::string GetProcessorText() override { return Call("processor", processor); }
-    std::string GetDiskText() override { return Call("disk", disk); }
-    bool HasEnoughDiskSpace(std::int32_t required) override {
-        EXPECT_EQ(required, 100000000);
-        return Judge("disk space", diskOk);
-    }
-    std::string DescribeOperatingSystem() override { return Call("os", os); }
-    std::string DescribeIeVersion() override { return Call("ie", ie); }
+    std::string DescribeOperatingSystem() override { return Text("os"); }
+    std::string DescribeIeVersion() override { return Text("ie"); }
     bool IsIeVersionAtLeast(std::int32_t major, std::int32_t minor, std::int32_t build) override {
-        EXPECT_EQ(major * 1000000 + minor * 10000 + build, 5 * 1000000 + 50 * 10000 + 4522);
-        return Judge("ie minimum", ieOk);
+        return Verdict("ie minimum", Version(major, minor, build, ""));
     }
     bool CheckActiveXZonePolicy(const std::string& url, std::string& detail) override {
         urls.push_back(url);
-        detail += activeX;
-        return Judge("activex", activeXOk);
+        detail += text["activex"];
+        return Verdict("activex");
     }
-    bool CheckEarlierInstallation(std::string& text) override {
-        text = installation;
-        return Judge("installation", installationOk);
+    bool CheckEarlierInstallation(std::string& result) override {
+        result = text["installation"];
+        return Verdict("installation");
     }
     bool TestUrl(const std::string& url, std::string& message) override {
-        const bool first = urls.size() < 2;
         urls.push_back(url);
-        message = first ? http : https;
-        return Judge(first ? "http" : "https", first ? httpOk : httpsOk);
+        const std::string name = urls.size() == 2 ? "http" : "https";
+        message = text[name];
+        return Verdict(name);
     }
-    bool IsUserInAdministrators() override { return Judge("admin", admin); }
-    std::string GetPrimaryDomainName() override { return Call("domain", domain); }
-    std::string FindConflictingServices(const std::string& conflictSpec) override {
-        servicesSpec = conflictSpec;
-        return Call("services", services);
-    }
-    std::string GetOutlookVersionText() override { return Call("outlook", outlook); }
-    bool CheckOutlookVersion(std::int32_t, std::int32_t, std::int32_t,
+    bool IsUserInAdministrators() override { return Verdict("admin"); }
+    std::string GetPrimaryDomainName() override { return Text("domain"); }
+    std::string FindConflictingServices(const std::string&) override { return Text("services"); }
+    std::string GetOutlookVersionText() override { return Text("outlook"); }
+    bool CheckOutlookVersion(std::int32_t major, std::int32_t minor, std::int32_t build,
                              const std::string& blacklist) override {
-        outlookBlacklist = blacklist;
-        return Judge("outlook check", outlookOk);
+        return Verdict("outlook check", Version(major, minor, build, blacklist));
     }
     bool TestMapiLogon(std::string& message) override {
-        message = mapi;
-        return Judge("mapi", mapiOk);
+        message = text["mapi"];
+        return Verdict("mapi");
     }
-    std::string GetNotesVersionText() override { return Call("notes", notes); }
-    bool CheckNotesVersion(std::int32_t, std::int32_t, std::int32_t,
+    std::string GetNotesVersionText() override { return Text("notes"); }
+    bool CheckNotesVersion(std::int32_t major, std::int32_t minor, std::int32_t build,
                            const std::string& blacklist) override {
-        notesBlacklist = blacklist;
-        return Judge("notes check", notesOk);
+        return Verdict("notes check", Version(major, minor, build, blacklist));
+    }
+
+    // The probes called and the protocol written, in order.
+    Log Probed() const {
+        Log probed;
+        for (const auto& event : log) {
+            if (event.rfind("probe ", 0) == 0) probed.push_back(event.substr(6));
+            if (event.rfind("write ", 0) == 0) probed.push_back(event);
+        }
+        return probed;
+    }
+    // The `count` events after the first one equal to `event`.
+    Log After(const std::string& event, std::size_t count) const {
+        std::size_t at = 0;
+        while (at < log.size() && log[at] != event) ++at;
+        return Log(log.begin() + std::min(at + 1, log.size()),
+                   log.begin() + std::min(at + 1 + count, log.size()));
+    }
+
+private:
+    static std::string Version(int major, int minor, int build, const std::string& blacklist) {
+        return text::Format("%d.%d.%d ", major, minor, build) + blacklist;
+    }
+    std::string Text(const std::string& name) {
+        log.push_back("probe " + name);
+        return text[name];
+    }
+    bool Verdict(const std::string& name, const std::string& arg = "") {
+        log.push_back("probe " + name);
+        args[name] = arg;
+        return failing.count(name) == 0;
     }
 };
 
 class TestRunTest : public ::testing::Test {
 protected:
-    std::vector<std::string> log;
-    RecordingView view{log};
-    ScriptedProbes probes{log};
-    TestRun run{view};
-
-    std::size_t IndexOf(const std::string& event) const {
-        for (std::size_t i = 0; i < log.size(); ++i) {
-            if (log[i] == event) return i;
-        }
-        ADD_FAILURE() << "no event " << event;
-        return log.size();
-    }
+    Script script;
+    TestRun run{script};
 };
 
-const char kHeader[] =
-    "Tarnvik Analyzér 1.0 ŠTART TESTU - 6.12.2026 02:08:07\r\n"
-    "-----------------------------------------------------------------------------\r\n\r\n";
-
-TEST_F(TestRunTest, ProtocolOfAnExchangeRunHoldsEveryLineInOrderAndNoLogonLine) {
-    probes.domain = "";
-    probes.services = "MS Exchange, ISA Server";
-    run.Run(probes);
-    EXPECT_EQ(view.writtenText,
+TEST_F(TestRunTest, ExchangeRunProbesInOrderAndWritesEveryLineButTheLogon) {
+    script.text["domain"] = "";
+    script.text["services"] = "MS Exchange, ISA Server";
+    run.Run(script);
+    EXPECT_EQ(script.Probed(), (Log{"memory", "processor", "disk", "disk space", "os", "ie",
+                                    "ie minimum", "activex", "installation", "http", "https",
+                                    "admin", "domain", "services", "outlook", "outlook check",
+                                    "mapi", std::string("write ") + kPath}));
+    EXPECT_EQ(script.written,
               std::string(kHeader) +
                   "Kapacita RAM: 512 MB\r\n"
                   "Procesor: Intel(R) CPU [2394 MHz]\r\n"
@@ -182,169 +180,136 @@ TEST_F(TestRunTest, ProtocolOfAnExchangeRunHoldsEveryLineInOrderAndNoLogonLine) 
                   "Meno NT domény: \r\n"
                   "Konfliktné služby: MS Exchange, ISA Server\r\n"
                   "Verzia MS Outloook (OUTLLIB.DLL): MS Outlook 11.0.5510\r\n");
-    EXPECT_EQ(view.writtenPath, "C:\\Tools\\TarnvikAnalyzer.txt");
-    EXPECT_EQ(log.end(), std::find(log.begin(), log.end(), "probe notes"));
+    // The fixed requirements: 100 MB of disk, IE 5.5 SP1, Outlook 2000 SP2 but not XP SP1.
+    EXPECT_EQ(script.args["disk space"], "100000000");
+    EXPECT_EQ(script.args["ie minimum"], "5.50.4522 ");
+    EXPECT_EQ(script.args["outlook check"], "9.0.4527 10.0.2627;");
+    ASSERT_EQ(script.urls.size(), 3u);  // ActiveX and HTTPS ask for the same service page
+    EXPECT_EQ(script.urls[0], script.urls[2]);
+    EXPECT_NE(script.urls[1], script.urls[2]);
 }
 
 TEST_F(TestRunTest, LotusRunEndsWithTheNotesLineAndSkipsTheExchangeItems) {
-    view.radios = {{IDC_TYPE_EXCHANGE, false}, {IDC_TYPE_LOTUS, true}};
-    run.Run(probes);
-    const std::string tail = "Verzia Lotus Notes klienta: Lotus Notes 6.5.4\r\n";
-    ASSERT_GE(view.writtenText.size(), tail.size());
-    EXPECT_EQ(view.writtenText.substr(view.writtenText.size() - tail.size()), tail);
-    EXPECT_EQ(view.writtenText.find("Outloook"), std::string::npos);
-    EXPECT_EQ(log.end(), std::find(log.begin(), log.end(), "probe mapi"));
-    // The blacklist holds every version the Lotus Notes conflict message forbids.
-    EXPECT_EQ(probes.notesBlacklist, "5.0.11;6.0.0;6.0.1;");
-    EXPECT_EQ(view.fields[IDC_LOTUS], "Lotus Notes 6.5.4");
+    script.lotus = true;
+    run.Run(script);
+    const Log probed = script.Probed();
+    EXPECT_EQ(Log(probed.end() - 4, probed.end() - 1), (Log{"services", "notes", "notes check"}));
+    EXPECT_EQ(script.written.substr(script.written.find("Konfliktné")),
+              "Konfliktné služby: \r\nVerzia Lotus Notes klienta: Lotus Notes 6.5.4\r\n");
+    EXPECT_EQ(script.fields[IDC_LOTUS], "Lotus Notes 6.5.4");
+    // Lotus Notes 5 or later, but none of the versions the conflict message forbids.
+    EXPECT_EQ(script.args["notes check"], "5.0.6 5.0.11;6.0.0;6.0.1;");
 }
 
-TEST_F(TestRunTest, ItemsRunInTheirOrderWithRefreshesAndRedrawsBetweenThem) {
-    run.Run(probes);
-    const std::vector<std::string> order = {
-        "probe memory", "probe processor", "probe disk", "probe disk space", "probe os",
-        "probe ie", "probe ie minimum", "probe activex", "probe installation", "probe http",
-        "probe https", "probe admin", "probe domain", "probe services", "probe outlook",
-        "probe outlook check", "probe mapi", "write protocol"};
-    std::size_t previous = 0;
-    for (const auto& event : order) {
-        const std::size_t at = IndexOf(event);
-        EXPECT_GE(at, previous) << event;
-        previous = at;
-    }
-    // Progress shows while the handler blocks: the HTTP result is on screen before HTTPS starts.
-    const std::size_t http = IndexOf("field " + std::to_string(IDC_HTTP));
-    EXPECT_EQ(log[http + 1], "refresh");
-    EXPECT_EQ(log[http + 2], "redraw");
-    EXPECT_LT(http, IndexOf("probe https"));
-    EXPECT_EQ(log[IndexOf("field " + std::to_string(IDC_HTTPS)) + 1], "refresh");
-    EXPECT_EQ(log[IndexOf("probe disk space") + 1], "refresh");
-    EXPECT_EQ(log[IndexOf("field " + std::to_string(IDC_EXCHANGE)) + 1], "refresh");
-    EXPECT_EQ(probes.urls.size(), 3u);  // ActiveX and HTTPS ask for the same service page
-    EXPECT_EQ(probes.urls[0], probes.urls[2]);
-    EXPECT_NE(probes.urls[1], probes.urls[2]);
+TEST_F(TestRunTest, ProgressIsShownBetweenTheItems) {
+    run.Run(script);
+    // The HTTP result is on screen before HTTPS starts, while the handler blocks.
+    EXPECT_EQ(script.After("field " + std::to_string(IDC_HTTP), 3),
+              (Log{"refresh", "redraw", "probe https"}));
+    EXPECT_EQ(script.After("field " + std::to_string(IDC_HTTPS), 2), (Log{"refresh", "redraw"}));
+    EXPECT_EQ(script.After("probe disk space", 1), Log{"refresh"});
+    EXPECT_EQ(script.After("field " + std::to_string(IDC_EXCHANGE), 1), Log{"refresh"});
 }
 
 TEST_F(TestRunTest, AllPassingShowsTicksAndTheSuccessBox) {
-    probes.os = "";  // an unrecognised system is still no conflict
-    run.Run(probes);
-    for (int image : {IDC_DISK_STATUS, IDC_OS_STATUS, IDC_IE_STATUS, IDC_ACTIVEX_STATUS,
-                      IDC_EARLIER_INSTALL_STATUS, IDC_HTTP_STATUS, IDC_HTTPS_STATUS,
-                      IDC_ADMIN_STATUS, IDC_DOMAIN_STATUS, IDC_SERVICES_STATUS,
-                      IDC_OUTLOOK_STATUS, IDC_EXCHANGE_STATUS}) {
-        ASSERT_TRUE(view.images.count(image)) << image;
-        EXPECT_TRUE(view.images[image]) << image;
-    }
-    ASSERT_EQ(view.boxes.size(), 1u);
-    EXPECT_EQ(view.boxes[0].caption, "Informácie");
-    EXPECT_EQ(view.boxes[0].kind, MessageBoxKind::Information);
-    EXPECT_EQ(view.boxes[0].text,
-              "Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez komplikácií.");
-    EXPECT_EQ(run.GetConflicts(), view.boxes[0].text);
+    script.text["os"] = "";  // an unrecognised system is still no conflict
+    run.Run(script);
+    EXPECT_EQ(script.images.size(), 12u);
+    for (const auto& [image, pass] : script.images) EXPECT_TRUE(pass) << image;
+    const std::string success =
+        "Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez komplikácií.";
+    EXPECT_EQ(script.boxes, (std::vector<Box>{{success, "Informácie", MessageBoxKind::Information}}));
+    EXPECT_EQ(run.GetConflicts(), success);
     EXPECT_EQ(run.GetConflictCount(), 0);
-    EXPECT_EQ(view.waitCursorDepth, 0);
-    EXPECT_EQ(view.fields[IDC_PROTOCOL_NOTE],
+    EXPECT_EQ(script.waitCursorDepth, 0);
+    EXPECT_EQ(script.fields[IDC_PROTOCOL_NOTE],
               "Protokol s výsledkom testovania je uložený v súbori:\r\nC:\\Tools\\TarnvikAnalyzer.txt");
-    EXPECT_EQ(view.protocolNoteMessage, view.writtenText);
+    EXPECT_EQ(script.note, script.written);
 }
 
-TEST_F(TestRunTest, FailuresAreNumberedInRunOrderAndRestartAtOneInTheNextRun) {
-    probes.diskOk = false;
-    probes.admin = false;
-    probes.domain = "";
-    run.Run(probes);
-    const std::string expected =
-        "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n"
-        "\r\n1)  Pevný disk nemá dostatok voľného miesta. Pre inštaláciu je potrebných cca 100 MB."
-        "\r\n2)  Prihlásený užívateľ nie je členom skupiny Administrators. Kontakujte správcu "
-        "počítačovej siete."
-        "\r\n3)  Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete.";
-    ASSERT_EQ(view.boxes.size(), 1u);
-    EXPECT_EQ(view.boxes[0].text, expected);
-    EXPECT_EQ(view.boxes[0].caption, "Upozornenie");
-    EXPECT_EQ(view.boxes[0].kind, MessageBoxKind::Exclamation);
-    EXPECT_EQ(view.fields[IDC_DOMAIN], "Doména nenalezena");
-    EXPECT_FALSE(view.images[IDC_ADMIN_STATUS]);
+TEST_F(TestRunTest, FailuresAreListedInRunOrderWithTheirDetailsAndRenumberedInTheNextRun) {
+    const std::string findings = "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX";
+    const std::string expired = "SSL certificate date that was received from the server is bad. "
+                                "The certificate is expired. ";
+    script.failing = {"disk space", "activex", "https", "admin"};
+    script.text["activex"] = findings;
+    script.text["https"] = expired;
+    script.text["domain"] = "";
+    run.Run(script);
+    const std::string disk =
+        "Pevný disk nemá dostatok voľného miesta. Pre inštaláciu je potrebných cca 100 MB.";
+    const std::string activeX =
+        "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a "
+        "sťahovanie ActiveX prvkov. (" + findings + ")";
+    const std::string https = "Tento počtíač nemá prístup k synchronizačnému serveru služby alebo "
+                              "nemáte aktualizovaný OS.";
+    const std::string admin = "Prihlásený užívateľ nie je členom skupiny Administrators. "
+                              "Kontakujte správcu počítačovej siete.";
+    const std::string domain =
+        "Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete.";
+    EXPECT_EQ(script.boxes, (std::vector<Box>{{kConflicts + ("\r\n1)  " + disk) + "\r\n2)  " +
+                                                   activeX + "\r\n3)  " + https + "\r\n4)  " +
+                                                   admin + "\r\n5)  " + domain,
+                                               "Upozornenie", MessageBoxKind::Exclamation}}));
+    EXPECT_EQ(script.labels[IDC_DISK_LABEL], disk);
+    EXPECT_EQ(script.labels[IDC_ACTIVEX_LABEL], activeX);
+    EXPECT_EQ(script.labels[IDC_HTTPS_LABEL], https);
+    // The ActiveX field shows the findings alone; each address shows its own result.
+    EXPECT_EQ(script.fields[IDC_ACTIVEX], findings);
+    EXPECT_EQ(script.fields[IDC_HTTP], "OK");
+    EXPECT_EQ(script.fields[IDC_HTTPS], expired);
+    EXPECT_TRUE(script.images[IDC_HTTP_STATUS]);
+    EXPECT_FALSE(script.images[IDC_HTTPS_STATUS]);
+    EXPECT_EQ(script.fields[IDC_DOMAIN], "Doména nenalezena");
+    for (const std::string& line : {"Stav ActiveX v IE: " + activeX, "HTTPS: " + expired,
+                                    std::string("Logged user is Administrator: Error")}) {
+        EXPECT_NE(script.written.find("\r\n" + line + "\r\n"), std::string::npos) << line;
+    }
 
     // Second run: the disk passes now and loses its link; numbering starts again at 1.
-    probes.diskOk = true;
-    run.Run(probes);
+    script.failing = {"admin"};
+    run.Run(script);
+    EXPECT_EQ(run.GetConflicts(), kConflicts + ("\r\n1)  " + admin) + "\r\n2)  " + domain);
     EXPECT_EQ(run.GetConflictCount(), 2);
-    EXPECT_EQ(view.boxes[1].text.find("1)  Prihlásený"),
-              std::string("Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n\r\n").size());
-    EXPECT_EQ(view.boxes[1].text.find("Pevný disk"), std::string::npos);
-    EXPECT_EQ(view.labelMessages[IDC_DISK_LABEL], "");
-    EXPECT_TRUE(view.images[IDC_DISK_STATUS]);
-}
-
-TEST_F(TestRunTest, FailedActiveXShowsFindingsInTheFieldAndTheLongTextElsewhere) {
-    probes.activeXOk = false;
-    probes.activeX = "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX";
-    run.Run(probes);
-    const std::string item =
-        "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a "
-        "sťahovanie ActiveX prvkov. (Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX)";
-    EXPECT_EQ(view.fields[IDC_ACTIVEX], probes.activeX);
-    EXPECT_NE(view.writtenText.find("Stav ActiveX v IE: " + item + "\r\n"), std::string::npos);
-    EXPECT_EQ(view.labelMessages[IDC_ACTIVEX_LABEL], item);
-    EXPECT_NE(view.boxes.at(0).text.find("1)  " + item), std::string::npos);
-}
-
-TEST_F(TestRunTest, HttpsFieldShowsItsOwnResultNeverTheHttpOne) {
-    probes.http = "OK";
-    probes.https = "SSL certificate date that was received from the server is bad. The certificate is expired. ";
-    probes.httpsOk = false;
-    run.Run(probes);
-    EXPECT_EQ(view.fields[IDC_HTTP], "OK");
-    EXPECT_EQ(view.fields[IDC_HTTPS], probes.https);
-    EXPECT_TRUE(view.images[IDC_HTTP_STATUS]);
-    EXPECT_FALSE(view.images[IDC_HTTPS_STATUS]);
-    EXPECT_NE(view.writtenText.find("HTTPS: " + probes.https + "\r\n"), std::string::npos);
-    EXPECT_EQ(view.labelMessages[IDC_HTTPS_LABEL],
-              "Tento počtíač nemá prístup k synchronizačnému serveru služby alebo nemáte "
-              "aktualizovaný OS.");
+    EXPECT_EQ(script.labels[IDC_DISK_LABEL], "");
+    EXPECT_TRUE(script.images[IDC_DISK_STATUS]);
 }
 
 TEST_F(TestRunTest, ProtocolThatCannotBeCreatedEndsTheProcessWithoutSummary) {
-    view.writeResult = ProtocolWriteResult::CannotCreate;
-    run.Run(probes);
-    ASSERT_EQ(view.boxes.size(), 1u);
-    EXPECT_EQ(view.boxes[0].text, "Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.");
-    EXPECT_EQ(view.boxes[0].caption, "Chyba aplikácie");
-    EXPECT_EQ(view.boxes[0].kind, MessageBoxKind::Plain);
-    EXPECT_TRUE(view.exited);
-    EXPECT_EQ(view.exitCode, -2);
-    EXPECT_EQ(view.fields.count(IDC_PROTOCOL_NOTE), 0u);
+    script.writeResult = ProtocolWriteResult::CannotCreate;
+    run.Run(script);
+    EXPECT_EQ(script.boxes, (std::vector<Box>{
+                              {"Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.",
+                               "Chyba aplikácie", MessageBoxKind::Plain}}));
+    EXPECT_EQ(script.exits, std::vector<int>{-2});
+    EXPECT_EQ(script.fields.count(IDC_PROTOCOL_NOTE), 0u);
 }
 
 TEST_F(TestRunTest, WriteErrorAfterOpeningIsReportedAndTheDialogStays) {
-    view.writeResult = ProtocolWriteResult::WriteFailed;
-    run.Run(probes);
-    ASSERT_EQ(view.boxes.size(), 1u);
-    EXPECT_EQ(view.boxes[0].caption, "Chyba aplikácie");
-    EXPECT_NE(view.boxes[0].text.find("C:\\Tools\\TarnvikAnalyzer.txt"), std::string::npos);
-    EXPECT_FALSE(view.exited);
-    EXPECT_EQ(view.waitCursorDepth, 0);
-    EXPECT_EQ(view.fields.count(IDC_PROTOCOL_NOTE), 0u);
-    EXPECT_EQ(view.protocolNoteMessage, "");
+    script.writeResult = ProtocolWriteResult::WriteFailed;
+    run.Run(script);
+    EXPECT_EQ(script.boxes, (std::vector<Box>{
+                              {"Chyba! Nebolo možné zapísať súbor s protokolom o priebehu "
+                               "testu:\r\nC:\\Tools\\TarnvikAnalyzer.txt",
+                               "Chyba aplikácie", MessageBoxKind::Plain}}));
+    EXPECT_TRUE(script.exits.empty());
+    EXPECT_EQ(script.waitCursorDepth, 0);
+    EXPECT_EQ(script.fields.count(IDC_PROTOCOL_NOTE), 0u);
+    EXPECT_EQ(script.note, "");
 }
 
-TEST(ProtocolHeader, ShowsDayAndMonthUnpaddedAndTheTimeZeroPadded) {
+TEST(ProtocolHeader, ShowsDayAndMonthUnpaddedAndTheTimeZeroPaddedOrMinusOne) {
     EXPECT_EQ(protocol::Header("Tarnvik Analyzér 1.0", CalendarTime{6, 12, 2026, 2, 8, 7}), kHeader);
-    const std::string header = protocol::Header("X", CalendarTime{31, 1, 2027, 23, 59, 0});
-    EXPECT_EQ(header.substr(0, header.find("\r\n")), "X ŠTART TESTU - 31.1.2027 23:59:00");
-}
-
-TEST(ProtocolHeader, WithoutLocalTimeShowsZeroDateAndMinusOneTime) {
-    const std::string header = protocol::Header("Tarnvik Analyzér 1.0", std::nullopt);
-    EXPECT_EQ(header.substr(0, header.find("\r\n")),
-              "Tarnvik Analyzér 1.0 ŠTART TESTU - 0.0.0 -1:-1:-1");
-    EXPECT_EQ(header.size() - header.find("\r\n") - 2, 81u);  // 77 hyphens and two line ends
+    const std::string rule = "\r\n" + std::string(77, '-') + "\r\n\r\n";
+    EXPECT_EQ(protocol::Header("X", CalendarTime{31, 1, 2027, 23, 59, 0}),
+              "X ŠTART TESTU - 31.1.2027 23:59:00" + rule);
+    EXPECT_EQ(protocol::Header("X", std::nullopt), "X ŠTART TESTU - 0.0.0 -1:-1:-1" + rule);
 }
 
 TEST(ProtocolPath, ReplacesTheExtensionOfTheFileNameOnly) {
     EXPECT_EQ(protocol::PathBesideExecutable(std::string("C:\\Tools\\X.exe")), "C:\\Tools\\X.txt");
-    EXPECT_EQ(protocol::PathBesideExecutable(std::string("C:\\My.Tools\\Analyzer")), "C:\\My.Tools\\Analyzer.txt");
+    EXPECT_EQ(protocol::PathBesideExecutable(std::string("C:\\My.Tools\\Analyzer")),
+              "C:\\My.Tools\\Analyzer.txt");
     EXPECT_EQ(protocol::PathBesideExecutable(std::string("C:\\a\\b.c.exe")), "C:\\a\\b.c.txt");
 }
 

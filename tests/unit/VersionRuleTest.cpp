@@ -2,95 +2,63 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 
 namespace {
 
-struct Version {
-    std::int32_t major, minor, build;
-};
+using Version = std::array<std::int32_t, 3>;
+constexpr Version kOutlookMin{9, 0, 4527};
+constexpr Version kNotesMin{5, 0, 6};
+constexpr Version kNoMin{0, 0, 0};
 
-bool OutlookAccepts(Version v) {
-    return IsVersionAccepted(v.major, v.minor, v.build, 9, 0, 4527, "10.0.2627;");
-}
-
-bool NotesAccepts(Version v, const char* blacklist = "5.0.11;") {
-    return IsVersionAccepted(v.major, v.minor, v.build, 5, 0, 6, blacklist);
-}
-
-TEST(IsVersionAccepted, MinimumIsComparedComponentByComponent) {
-    EXPECT_TRUE(OutlookAccepts({9, 0, 4527}));
-    EXPECT_FALSE(OutlookAccepts({9, 0, 4526}));
-    EXPECT_TRUE(OutlookAccepts({9, 1, 0}));       // a greater minor outweighs a smaller build
-    EXPECT_TRUE(OutlookAccepts({10, 0, 0}));      // a greater major outweighs the rest
-    EXPECT_FALSE(OutlookAccepts({8, 99, 99999}));
-    EXPECT_TRUE(OutlookAccepts({11, 0, 0}));
-    EXPECT_FALSE(OutlookAccepts({0, 0, 0}));      // nothing was read
-}
-
-TEST(IsVersionAccepted, ComponentsCompareAsSignedNumbers) {
-    EXPECT_FALSE(IsVersionAccepted(-1, 0, 0, 0, 0, 0, ""));
-    EXPECT_TRUE(IsVersionAccepted(0, 0, 0, -1, 5, 5, ""));
-    EXPECT_TRUE(IsVersionAccepted(std::numeric_limits<std::int32_t>::max(), 0, 0, 9, 0, 4527, ""));
-    EXPECT_FALSE(IsVersionAccepted(std::numeric_limits<std::int32_t>::min(), 0, 0, 9, 0, 4527, ""));
-    // Negative numbers form their key with their sign.
-    EXPECT_FALSE(IsVersionAccepted(-1, -2, -3, -5, 0, 0, "-1.-2.-3;"));
-    EXPECT_TRUE(IsVersionAccepted(1, 2, 3, -5, 0, 0, "-1.-2.-3;"));
-}
-
-TEST(IsVersionAccepted, BlacklistedVersionIsRejectedAndItsNeighboursAreNot) {
-    EXPECT_FALSE(OutlookAccepts({10, 0, 2627}));
-    EXPECT_TRUE(OutlookAccepts({10, 0, 2625}));
-    EXPECT_TRUE(OutlookAccepts({10, 0, 2628}));
-    EXPECT_TRUE(OutlookAccepts({10, 1, 2627}));
-}
-
-TEST(IsVersionAccepted, KeyDoesNotMatchAnEntryThatOnlyBeginsWithIt) {
-    EXPECT_TRUE(NotesAccepts({5, 0, 6}));
-    EXPECT_FALSE(NotesAccepts({5, 0, 5}));
-    EXPECT_FALSE(NotesAccepts({5, 0, 11}));
-    EXPECT_TRUE(NotesAccepts({5, 0, 12}));
-    EXPECT_FALSE(NotesAccepts({4, 6, 7}));
-    EXPECT_TRUE(IsVersionAccepted(5, 0, 1, 0, 0, 0, "5.0.11;"));
-    EXPECT_TRUE(IsVersionAccepted(5, 0, 1, 0, 0, 0, "15.0.11;"));
-}
-
-TEST(IsVersionAccepted, KeyCanMatchTheTailOfALongerEntry) {
-    // A plain substring search: a key also matches the end of a longer entry.
-    EXPECT_FALSE(IsVersionAccepted(0, 0, 2627, 0, 0, 0, "10.0.2627;"));
-    EXPECT_FALSE(IsVersionAccepted(5, 0, 11, 5, 0, 6, "15.0.11;"));
-}
-
-TEST(IsVersionAccepted, EmptyBlacklistRejectsNothingAtOrAboveTheMinimum) {
-    EXPECT_TRUE(NotesAccepts({5, 0, 6}, ""));
-    EXPECT_TRUE(NotesAccepts({5, 0, 11}, ""));
-    EXPECT_TRUE(IsVersionAccepted(10, 0, 2627, 9, 0, 4527, ""));
-}
-
-TEST(IsVersionAccepted, TwoEntryListRejectsExactlyItsEntries) {
-    const char* list = "5.0.11;6.5.1;";
-    EXPECT_FALSE(NotesAccepts({5, 0, 11}, list));
-    EXPECT_FALSE(NotesAccepts({6, 5, 1}, list));
-    for (const Version v : {Version{5, 0, 7}, Version{5, 0, 10}, Version{5, 0, 110},
-                            Version{6, 5, 11}, Version{6, 5, 10}, Version{16, 5, 1},
-                            Version{5, 1, 11}, Version{6, 5, 0}}) {
-        EXPECT_TRUE(NotesAccepts(v, list)) << v.major << "." << v.minor << "." << v.build;
+void Expect(bool accepted, Version min, const char* blacklist, std::initializer_list<Version> vs) {
+    for (const Version& v : vs) {
+        EXPECT_EQ(IsVersionAccepted(v[0], v[1], v[2], min[0], min[1], min[2], blacklist), accepted)
+            << v[0] << "." << v[1] << "." << v[2] << " against " << min[0] << "." << min[1] << "."
+            << min[2] << " and \"" << blacklist << "\"";
     }
 }
 
-TEST(IsVersionAccepted, NotesListOfTheTestRunRejectsTheReleasesItsMessageNames) {
-    // 6.0 is the three numbers 6, 0, 0 as a release text "Release 6.0" parses.
-    const char* list = "5.0.11;6.0.0;6.0.1;";
-    EXPECT_FALSE(NotesAccepts({5, 0, 11}, list));
-    EXPECT_FALSE(NotesAccepts({6, 0, 0}, list));
-    EXPECT_FALSE(NotesAccepts({6, 0, 1}, list));
-    EXPECT_TRUE(NotesAccepts({6, 0, 2}, list));
-    EXPECT_TRUE(NotesAccepts({6, 0, 10}, list));
-    EXPECT_TRUE(NotesAccepts({6, 0, 11}, list));
-    EXPECT_TRUE(NotesAccepts({16, 0, 0}, list));
-    EXPECT_TRUE(NotesAccepts({6, 5, 4}, list));
-    EXPECT_TRUE(NotesAccepts({5, 0, 12}, list));
+TEST(IsVersionAccepted, MinimumIsComparedComponentByComponentAsSignedNumbers) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    // A greater minor outweighs a smaller build, a greater major all the rest.
+    Expect(true, kOutlookMin, "", {{9, 0, 4527}, {9, 1, 0}, {10, 0, 0}, {kMax, 0, 0}});
+    Expect(false, kOutlookMin, "", {{9, 0, 4526}, {8, 99, 99999}, {0, 0, 0}, {kMin, 0, 0}});
+    Expect(false, {9, 1, 0}, "", {{9, 0, 9999}});
+    Expect(false, kNoMin, "", {{-1, 0, 0}});
+    Expect(true, {-1, 5, 5}, "", {{0, 0, 0}});
+}
+
+TEST(IsVersionAccepted, BlacklistEntriesEndWithASemicolonAndMatchAsSubstrings) {
+    Expect(false, kOutlookMin, "10.0.2627;", {{10, 0, 2627}});
+    Expect(true, kOutlookMin, "10.0.2627;", {{10, 0, 2625}, {10, 0, 2628}, {10, 1, 2627}});
+    Expect(true, kOutlookMin, "", {{10, 0, 2627}});
+    // The ';' keeps a key from matching an entry that only begins with it...
+    Expect(true, kNoMin, "5.0.11;15.0.11;", {{5, 0, 1}});
+    // ...but a key still matches the end of a longer entry.
+    Expect(false, kNoMin, "10.0.2627;", {{0, 0, 2627}});
+    Expect(false, kNotesMin, "15.0.11;", {{5, 0, 11}});
+    // Negative numbers form their key with their sign.
+    Expect(false, {-5, 0, 0}, "-1.-2.-3;", {{-1, -2, -3}});
+    Expect(true, {-5, 0, 0}, "-1.-2.-3;", {{1, 2, 3}});
+}
+
+TEST(IsVersionAccepted, ListOfSeveralEntriesRejectsExactlyThem) {
+    const char* two = "5.0.11;6.5.1;";
+    Expect(false, kNotesMin, two, {{5, 0, 11}, {6, 5, 1}});
+    Expect(true, kNotesMin, two,
+           {{5, 0, 7}, {5, 0, 10}, {5, 0, 110}, {6, 5, 11}, {6, 5, 10}, {16, 5, 1}, {5, 1, 11},
+            {6, 5, 0}});
+    // The list of the test run: the releases the Lotus Notes message names, 6.0 being the
+    // three numbers 6, 0, 0 that a release text "Release 6.0" parses to.
+    const char* notes = "5.0.11;6.0.0;6.0.1;";
+    Expect(false, kNotesMin, notes, {{5, 0, 11}, {6, 0, 0}, {6, 0, 1}, {5, 0, 5}});
+    Expect(true, kNotesMin, notes,
+           {{5, 0, 6}, {6, 0, 2}, {6, 0, 10}, {6, 0, 11}, {16, 0, 0}, {6, 5, 4}, {5, 0, 12}});
 }
 
 }  // namespace
