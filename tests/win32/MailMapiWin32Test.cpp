@@ -4,224 +4,135 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <memory>
 #include <string>
 
-#include "MailWin32Support.h"
+#include "Win32TestSupport.h"
 #include "platform/SystemLibraryWin32.h"
 
 namespace {
 
-using mailtest::FixtureFolder;
-using mailtest::TestEnvironmentVariable;
+using namespace win32test;
 
-const char kOverrides[] = "Software\\Wine\\DllOverrides";
+const char kLoggedOnOnce[] =
+    "attach;init(0,1);logon(0,empty,null,0x13,owner disabled);release;uninit;detach;";
 
-// Sets Wine's load order for mapi32 for one test and puts back what was there. Wine keeps
-// its own mapi32 built in; only this override makes it load a file put into system32.
-class MapiLoadOrder {
+// A file moved aside for one test, so that the test can put its own there or none at all.
+class FileAside : Scoped {
 public:
-    explicit MapiLoadOrder(const char* order) {
-        HKEY key = nullptr;
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0,
-                          KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
-        char previous[64] = {};
-        DWORD size = sizeof(previous) - 1;
-        m_hadPrevious = ::RegQueryValueExA(key, "mapi32", nullptr, nullptr,
-                                           reinterpret_cast<BYTE*>(previous),
-                                           &size) == ERROR_SUCCESS;
-        m_previous = previous;
-        EXPECT_EQ(::RegSetValueExA(key, "mapi32", 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
-                                   static_cast<DWORD>(std::strlen(order) + 1)),
-                  ERROR_SUCCESS);
-        ::RegCloseKey(key);
-    }
-    MapiLoadOrder(const MapiLoadOrder&) = delete;
-    MapiLoadOrder& operator=(const MapiLoadOrder&) = delete;
-    ~MapiLoadOrder() {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kOverrides, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
-            return;
-        }
-        if (m_hadPrevious) {
-            ::RegSetValueExA(key, "mapi32", 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(m_previous.c_str()),
-                             static_cast<DWORD>(m_previous.size() + 1));
-        } else {
-            ::RegDeleteValueA(key, "mapi32");
-        }
-        ::RegCloseKey(key);
-    }
-
-private:
-    bool m_hadPrevious = false;
-    std::string m_previous;
-};
-
-// The system's mapi32.dll moved aside for one test, so that a test can put its own there
-// or none at all.
-class SystemMapiAside {
-public:
-    SystemMapiAside()
-        : m_path(platform::SystemDirectoryPath("mapi32.dll")), m_aside(m_path + ".tarnvik-aside") {
-        m_moved = ::MoveFileExA(m_path.c_str(), m_aside.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-    }
-    SystemMapiAside(const SystemMapiAside&) = delete;
-    SystemMapiAside& operator=(const SystemMapiAside&) = delete;
-    ~SystemMapiAside() {
-        if (m_installed) {
-            EXPECT_TRUE(::DeleteFileA(m_path.c_str())) << "DeleteFileA " << m_path;
-        }
-        if (m_moved) {
-            EXPECT_TRUE(::MoveFileExA(m_aside.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING))
-                << "MoveFileExA back to " << m_path;
-        }
-    }
-
-    void Install(const std::string& stubFolder) {
-        m_installed = ::CopyFileA((FixtureFolder(stubFolder) + "mapi32.dll").c_str(),
-                                  m_path.c_str(), FALSE) != 0;
-        EXPECT_TRUE(m_installed) << "CopyFileA to " << m_path << ": " << ::GetLastError();
+    explicit FileAside(const std::string& path)
+        : m_path(path), m_moved(::MoveFileExA(path.c_str(), (path + ".tarnvik-aside").c_str(), 0) != 0) {}
+    ~FileAside() {
+        EXPECT_TRUE(!m_moved || ::MoveFileExA((m_path + ".tarnvik-aside").c_str(), m_path.c_str(), 0))
+            << "moving back " << m_path;
     }
 
 private:
     std::string m_path;
-    std::string m_aside;
-    bool m_moved = false;
-    bool m_installed = false;
+    bool m_moved;
 };
 
 // A top-level window of this thread that stands for the main dialog. It stays hidden:
 // focus works the same, and Wine takes seconds to destroy a window that was mapped.
-class OwnerWindow {
+class OwnerWindow : Scoped {
 public:
     OwnerWindow()
-        : m_hWnd(::CreateWindowExA(0, "STATIC", "Tarnvik owner", WS_OVERLAPPEDWINDOW,
-                                   10, 10, 200, 100, nullptr, nullptr, nullptr, nullptr)) {
+        : m_hWnd(::CreateWindowExA(0, "STATIC", "Tarnvik owner", WS_OVERLAPPEDWINDOW, 10, 10, 200,
+                                   100, nullptr, nullptr, nullptr, nullptr)) {
         EXPECT_NE(m_hWnd, nullptr) << "CreateWindowExA";
     }
-    OwnerWindow(const OwnerWindow&) = delete;
-    OwnerWindow& operator=(const OwnerWindow&) = delete;
     ~OwnerWindow() { ::DestroyWindow(m_hWnd); }
-
     HWND Get() const { return m_hWnd; }
+
+    // Runs the probe while something else holds the focus, which the probe has to give back.
+    bool RunProbe(std::string& message) {
+        ::SetFocus(nullptr);
+        EXPECT_NE(::GetFocus(), m_hWnd);
+        OutlookProbeWin32 outlook(m_hWnd);
+        message = "sentinel";
+        const bool passed = outlook.Probe().TestMapiLogon(message);
+        EXPECT_TRUE(::IsWindowEnabled(m_hWnd));
+        EXPECT_EQ(::GetFocus(), m_hWnd);
+        return passed;
+    }
 
 private:
     HWND m_hWnd;
 };
 
-class MapiLogonWin32Test : public ::testing::Test {
-protected:
-    MapiLogonWin32Test() {
-        owner_.Set(std::to_string(reinterpret_cast<ULONG_PTR>(window_.Get())));
-        // Something else holds the focus, so that the probe has to give it back.
-        ::SetFocus(nullptr);
+// A stub MAPI in the system directory that logs its calls. Wine keeps its own mapi32
+// built in; only the "native" load order makes it load a file put into system32.
+struct StubMapi {
+    explicit StubMapi(const char* stubFolder) {
+        loadOrder.SetString("mapi32", "native");
+        ownerVariable.Set(std::to_string(reinterpret_cast<ULONG_PTR>(owner.Get())).c_str());
+        if (stubFolder) stub = std::make_unique<TestFile>(FixtureFolder(stubFolder) + "mapi32.dll", path);
     }
 
-    bool Run() {
-        EXPECT_NE(::GetFocus(), window_.Get());
-        OutlookProbeWin32 outlook(window_.Get());
-        message_ = "sentinel";
-        return outlook.Probe().TestMapiLogon(message_);
-    }
-
-    void ExpectOwnerEnabledAndFocused() {
-        EXPECT_TRUE(::IsWindowEnabled(window_.Get()));
-        EXPECT_EQ(::GetFocus(), window_.Get());
-    }
-
-    TestEnvironmentVariable log_{"TARNVIK_MAPI_STUB_LOG"};
-    TestEnvironmentVariable initResult_{"TARNVIK_MAPI_STUB_INIT_HR"};
-    TestEnvironmentVariable logonResult_{"TARNVIK_MAPI_STUB_LOGON_HR"};
-    TestEnvironmentVariable owner_{"TARNVIK_MAPI_STUB_OWNER"};
-    MapiLoadOrder loadOrder_{"native"};
-    SystemMapiAside systemMapi_;
-    OwnerWindow window_;
-    std::string message_;
+    TestEnvironmentVariable log{"TARNVIK_MAPI_STUB_LOG"};
+    TestEnvironmentVariable initResult{"TARNVIK_MAPI_STUB_INIT_HR"};
+    TestEnvironmentVariable logonResult{"TARNVIK_MAPI_STUB_LOGON_HR"};
+    TestEnvironmentVariable ownerVariable{"TARNVIK_MAPI_STUB_OWNER"};
+    TestKey loadOrder{HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides"};
+    const std::string path = platform::SystemDirectoryPath("mapi32.dll");
+    FileAside systemMapi{path};
+    std::unique_ptr<TestFile> stub;
+    OwnerWindow owner;
 };
 
-TEST_F(MapiLogonWin32Test, NoMapiInTheSystemDirectoryAndAPlantedCopyIsIgnored) {
-    char previous[MAX_PATH] = {};
-    ASSERT_NE(::GetCurrentDirectoryA(MAX_PATH, previous), 0u);
-    ASSERT_TRUE(::SetCurrentDirectoryA(FixtureFolder("mapi_full").c_str()));
-    const bool result = Run();
-    ::SetCurrentDirectoryA(previous);
-    EXPECT_FALSE(result);
-    EXPECT_EQ(message_, "Failed to initialize MAPI.");
-    EXPECT_EQ(log_.Get(), "(unset)");
-    ExpectOwnerEnabledAndFocused();
+TEST(MapiLogonWin32Test, EveryStepHasItsTextAndTheOwnerIsGivenBack) {
+    // A full stub in the current directory must never be what is loaded.
+    const WorkingDirectory planted(FixtureFolder("mapi_full"));
+    const struct {
+        const char* stub;
+        const char* initResult;
+        const char* logonResult;
+        bool passes;
+        const char* message;
+        const char* log;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, false, "Failed to initialize MAPI.", "(unset)"},
+        {"mapi_no_initialize", nullptr, nullptr, false, "Failed to initialize MAPI (MAPIInitialize).",
+         "attach;detach;"},
+        {"mapi_full", "80004005", nullptr, false, "Failed to initialise MAPI (Initialize)",
+         "attach;init(0,1);detach;"},
+        {"mapi_no_logon", nullptr, nullptr, false, "Failed to initialize MAPI (MAPILogonEx).",
+         "attach;init(0,1);uninit;detach;"},
+        {"mapi_full", nullptr, "80040113", false, "MAPI Logon failed.",  // MAPI_E_USER_CANCEL
+         "attach;init(0,1);logon(0,empty,null,0x13,owner disabled);uninit;detach;"},
+        {"mapi_full", nullptr, nullptr, true, "OK", kLoggedOnOnce},  // the session is released at once
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        StubMapi mapi(c.stub);
+        mapi.initResult.Set(c.initResult);
+        mapi.logonResult.Set(c.logonResult);
+        std::string message;
+        EXPECT_EQ(mapi.owner.RunProbe(message), c.passes);
+        EXPECT_EQ(message, c.message);
+        EXPECT_EQ(mapi.log.Get(), c.log);
+    }
 }
 
-TEST_F(MapiLogonWin32Test, NoMapiInitialize) {
-    systemMapi_.Install("mapi_no_initialize");
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(message_, "Failed to initialize MAPI (MAPIInitialize).");
-    EXPECT_EQ(log_.Get(), "attach;detach;");
-    ExpectOwnerEnabledAndFocused();
-}
-
-TEST_F(MapiLogonWin32Test, InitializeFails) {
-    systemMapi_.Install("mapi_full");
-    initResult_.Set("80004005");
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(message_, "Failed to initialise MAPI (Initialize)");
-    EXPECT_EQ(log_.Get(), "attach;init(0,1);detach;");
-    ExpectOwnerEnabledAndFocused();
-}
-
-TEST_F(MapiLogonWin32Test, NoMapiLogonEx) {
-    systemMapi_.Install("mapi_no_logon");
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(message_, "Failed to initialize MAPI (MAPILogonEx).");
-    EXPECT_EQ(log_.Get(), "attach;init(0,1);uninit;detach;");
-    ExpectOwnerEnabledAndFocused();
-}
-
-TEST_F(MapiLogonWin32Test, LogonFailsOrIsCancelled) {
-    systemMapi_.Install("mapi_full");
-    logonResult_.Set("80040113");  // MAPI_E_USER_CANCEL
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(message_, "MAPI Logon failed.");
-    EXPECT_EQ(log_.Get(), "attach;init(0,1);logon(0,empty,null,0x13,owner disabled);uninit;detach;");
-    ExpectOwnerEnabledAndFocused();
-}
-
-TEST_F(MapiLogonWin32Test, LogonSucceedsAndTheSessionIsReleasedAtOnce) {
-    systemMapi_.Install("mapi_full");
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(message_, "OK");
-    EXPECT_EQ(log_.Get(),
-              "attach;init(0,1);logon(0,empty,null,0x13,owner disabled);release;uninit;detach;");
-    ExpectOwnerEnabledAndFocused();
-}
-
-TEST_F(MapiLogonWin32Test, TwoRunsLoadAndLogOnAnew) {
-    systemMapi_.Install("mapi_full");
-    EXPECT_TRUE(Run());
-    ::SetFocus(nullptr);
-    EXPECT_TRUE(Run());
-    ExpectOwnerEnabledAndFocused();
-    const std::string once =
-        "attach;init(0,1);logon(0,empty,null,0x13,owner disabled);release;uninit;detach;";
-    EXPECT_EQ(log_.Get(), once + once);
+TEST(MapiLogonWin32Test, TwoRunsLoadAndLogOnAnew) {
+    StubMapi mapi("mapi_full");
+    std::string message;
+    EXPECT_TRUE(mapi.owner.RunProbe(message));
+    EXPECT_TRUE(mapi.owner.RunProbe(message));
+    EXPECT_EQ(mapi.log.Get(), std::string(kLoggedOnOnce) + kLoggedOnOnce);
 }
 
 // Wine's own MAPI, with no mail system behind it: whatever step it refuses, the probe ends
 // with one of its failure texts and gives the owner back. Kept last: Wine may keep its
 // library loaded afterwards.
 TEST(MapiLogonWin32WineTest, WinesOwnMapiWithoutMailSystemFails) {
-    OwnerWindow window;
-    ::SetFocus(nullptr);
-    OutlookProbeWin32 outlook(window.Get());
-    std::string message = "sentinel";
-    EXPECT_FALSE(outlook.Probe().TestMapiLogon(message));
+    OwnerWindow owner;
+    std::string message;
+    EXPECT_FALSE(owner.RunProbe(message));
     EXPECT_TRUE(message == "Failed to initialize MAPI." ||
                 message == "Failed to initialise MAPI (Initialize)" ||
-                message == "Failed to initialize MAPI (MAPILogonEx)." ||
-                message == "MAPI Logon failed.")
+                message == "Failed to initialize MAPI (MAPILogonEx)." || message == "MAPI Logon failed.")
         << message;
-    EXPECT_TRUE(::IsWindowEnabled(window.Get()));
-    EXPECT_EQ(::GetFocus(), window.Get());
 }
 
 }  // namespace
