@@ -1,43 +1,12 @@
 #include <windows.h>
 #include <urlmon.h>
 
+#include "platform/ComWin32.h"
 #include "platform/EncodingWin32.h"
 #include "probes/software/InternetExplorer.h"
 #include "probes/software/ModuleVersion.h"
 
 namespace {
-
-// Owns one reference to a COM interface.
-template <typename Interface>
-class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (m_p != nullptr) m_p->Release();
-    }
-    Interface* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
-    void** Receive() { return reinterpret_cast<void**>(&m_p); }
-
-private:
-    Interface* m_p = nullptr;
-};
-
-// COM for the lifetime of one check; uninitialised only when this call initialised it.
-class ComApartment {
-public:
-    ComApartment() : m_initialized(SUCCEEDED(::CoInitialize(nullptr))) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (m_initialized) ::CoUninitialize();
-    }
-
-private:
-    bool m_initialized;
-};
 
 // The browser's own zone and security managers. Members are released in reverse order,
 // so both managers go before COM is uninitialised.
@@ -68,9 +37,9 @@ public:
     }
 
 private:
-    ComApartment m_apartment;
-    ComRef<IInternetZoneManager> m_zones;
-    ComRef<IInternetSecurityManager> m_security;
+    platform::ComApartment m_apartment;
+    platform::ComRef<IInternetZoneManager> m_zones;
+    platform::ComRef<IInternetSecurityManager> m_security;
     DWORD m_zone = URLZONE_INTERNET;
 };
 
