@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "app/Items.h"
+
 enum class MessageBoxKind { Plain, Information, Exclamation };
 
 enum class ProtocolWriteResult {
@@ -34,20 +36,23 @@ public:
     virtual void EndWaitCursor() = 0;
 
     // Field texts are kept by the dialog and reach the controls on Refresh().
-    virtual void SetFieldText(int fieldId, const std::string& text) = 0;
+    virtual void SetFieldText(Item item, const std::string& text) = 0;
+    virtual void SetProtocolNote(const std::string& text) = 0;
     virtual void Refresh() = 0;
     virtual void Redraw() = 0;
 
-    virtual void ShowStatusImage(int imageId, bool pass) = 0;
+    virtual void ShowStatusImage(Item item, bool pass) = 0;
     // The label's message and its tool tip; an empty message makes it a plain label again.
-    virtual void SetLabelMessage(int labelId, const std::string& message) = 0;
+    virtual void SetLabelMessage(Item item, const std::string& message) = 0;
     // The protocol note takes a message (its click box) but never a tool tip.
     virtual void SetProtocolNoteMessage(const std::string& message) = 0;
 
-    virtual bool IsRadioChecked(int radioId) const = 0;
+    // Which installation type radio is checked right now.
+    virtual bool IsExchangeChecked() const = 0;
+    virtual bool IsLotusChecked() const = 0;
 
     virtual std::string GetProtocolPath() const = 0;
-    virtual ProtocolWriteResult WriteProtocolFile(const std::string& path, const std::string& text) = 0;
+    virtual ProtocolWriteResult WriteProtocolFile(const std::string& text) = 0;
 
     virtual void ShowMessageBox(const std::string& text, const std::string& caption,
                                 MessageBoxKind kind) = 0;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "probes/hardware/HardwareInfo.h"
-#include "probes/hardware/HardwareSourceWin32.h"
-#include "probes/hardware/ProcessorInstructions.h"
+#include <x86intrin.h>
+
+#include "probes/PcWin32.h"
 
 namespace {
 
@@ -26,9 +26,9 @@ double ReferenceMhz() {
     LARGE_INTEGER endCount;
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&startCount);
-    const std::uint64_t startCycles = cpu::ReadTimeStamp();
+    const std::uint64_t startCycles = __rdtsc();
     ::Sleep(kReferenceMilliseconds);
-    const std::uint64_t endCycles = cpu::ReadTimeStamp();
+    const std::uint64_t endCycles = __rdtsc();
     ::QueryPerformanceCounter(&endCount);
     const double microseconds = static_cast<double>(endCount.QuadPart - startCount.QuadPart) *
                                 1e6 / static_cast<double>(frequency.QuadPart);
@@ -51,8 +51,8 @@ int main() {
     std::vector<long> shown;
     std::string processor;
     for (int run = 0; run < kRuns; ++run) {
-        HardwareSourceWin32 source;
-        processor = CHardwareInfo(source).GetProcessorText();
+        PcWin32 pc(nullptr);
+        processor = CHardwareInfo(pc).GetProcessorText();
         shown.push_back(ShownMhz(processor));
     }
     const double after = ReferenceMhz();
@@ -76,8 +76,8 @@ int main() {
     std::printf("spread: %ld MHz (%ld .. %ld)\n", *high - *low, *low, *high);
 
     // The fallbacks, for comparison: they serve only where the counter method finds nothing.
-    HardwareSourceWin32 source;
-    CHardwareInfo info(source);
+    PcWin32 pc(nullptr);
+    CHardwareInfo info(pc);
     std::printf("registry value: %u MHz\n", static_cast<unsigned>(info.ClockFromRegistry()));
     for (int run = 0; run < kFallbackRuns; ++run) {
         const std::uint32_t mhz = info.ClockFromTickCount();

@@ -43,22 +43,22 @@ bool ReadRaw(RegistryRoot root, const std::string& subkey, const std::string& na
 }
 
 template <typename Read>
-auto InViews(RegistryViews views, Read read) -> decltype(read(REGSAM{0})) {
+auto InViews(Read read) -> decltype(read(REGSAM{0})) {
     auto result = read(REGSAM{0});
-    if (!result && views == RegistryViews::NativeThen32Bit) result = read(KEY_WOW64_32KEY);
+    if (!result) result = read(KEY_WOW64_32KEY);
     return result;
 }
 
 }  // namespace
 
 bool RegistryWin32::KeyExists(RegistryRoot root, const std::string& subkey) const {
-    return InViews(m_views, [&](REGSAM view) { return static_cast<bool>(OpenKey(root, subkey, view)); });
+    return InViews([&](REGSAM view) { return static_cast<bool>(OpenKey(root, subkey, view)); });
 }
 
 std::optional<std::string> RegistryWin32::ReadString(RegistryRoot root, const std::string& subkey,
                                                      const std::string& name,
                                                      std::size_t maxBytes) const {
-    return InViews(m_views, [&](REGSAM view) -> std::optional<std::string> {
+    return InViews([&](REGSAM view) -> std::optional<std::string> {
         std::vector<char> data;
         if (!ReadRaw(root, subkey, name, maxBytes, view, data)) return std::nullopt;
         data.push_back('\0');
@@ -68,7 +68,7 @@ std::optional<std::string> RegistryWin32::ReadString(RegistryRoot root, const st
 
 std::optional<std::uint32_t> RegistryWin32::ReadDword(RegistryRoot root, const std::string& subkey,
                                                       const std::string& name) const {
-    return InViews(m_views, [&](REGSAM view) -> std::optional<std::uint32_t> {
+    return InViews([&](REGSAM view) -> std::optional<std::uint32_t> {
         UniqueRegKey key = OpenKey(root, subkey, view);
         if (!key) return std::nullopt;
         DWORD value = 0;

@@ -7,23 +7,22 @@
 #include <vector>
 
 #include "app/Protocol.h"
-#include "app/win32/Win32Probes.h"
 #include "platform/EncodingWin32.h"
+#include "probes/PcWin32.h"
 #include "res/resource.h"
 
 namespace {
 
-// Labels in the order they are taken over; all but the protocol note get a tool tip.
-const int kLinkLabels[] = {IDC_LOTUS_LABEL,    IDC_DISK_LABEL,     IDC_OS_LABEL,
-                           IDC_IE_LABEL,       IDC_EARLIER_INSTALL_LABEL,
-                           IDC_ACTIVEX_LABEL,  IDC_HTTP_LABEL,     IDC_HTTPS_LABEL,
-                           IDC_ADMIN_LABEL,    IDC_DOMAIN_LABEL,   IDC_SERVICES_LABEL,
-                           IDC_EXCHANGE_LABEL, IDC_OUTLOOK_LABEL};
+// Tool tips come up at once and stay long enough to read a long conflict message, which
+// wraps at this width.
+constexpr int kToolTipInitialMilliseconds = 1;
+constexpr int kToolTipShownMilliseconds = 30000;
+constexpr int kToolTipWidthPixels = 400;
 
-const int kExchangeGroup[] = {IDC_EXCHANGE_GROUP, IDC_OUTLOOK_LABEL,   IDC_OUTLOOK,
-                              IDC_OUTLOOK_STATUS, IDC_EXCHANGE_LABEL,  IDC_EXCHANGE,
-                              IDC_EXCHANGE_STATUS};
-const int kLotusGroup[] = {IDC_LOTUS_GROUP, IDC_LOTUS_LABEL, IDC_LOTUS, IDC_LOTUS_STATUS};
+// The caption is "Tarnvik Analyzér 1.0"; room to spare.
+constexpr int kCaptionChars = 256;
+
+std::size_t Index(Item item) { return static_cast<std::size_t>(item); }
 
 std::wstring ExecutablePath() {
     std::vector<wchar_t> buffer(32768);
@@ -54,21 +53,10 @@ CAnalyzerDlg::~CAnalyzerDlg() {
 }
 
 void CAnalyzerDlg::DoDataExchange() {
-    BindText(IDC_CPU, &m_strCpu);
-    BindText(IDC_RAM, &m_strRam);
-    BindText(IDC_DISK, &m_strDisk);
-    BindText(IDC_OS, &m_strOs);
-    BindText(IDC_IE, &m_strIe);
-    BindText(IDC_DOMAIN, &m_strDomain);
-    BindText(IDC_SERVICES, &m_strServices);
-    BindText(IDC_OUTLOOK, &m_strOutlook);
-    BindText(IDC_HTTP, &m_strHttp);
-    BindText(IDC_HTTPS, &m_strHttps);
-    BindText(IDC_LOTUS, &m_strLotus);
-    BindText(IDC_EXCHANGE, &m_strExchange);
+    for (const ItemRow& row : kItems) {
+        if (row.field != 0) BindText(row.field, &m_strFields[Index(row.item)]);
+    }
     BindText(IDC_PROTOCOL_NOTE, &m_strProtocolNote);
-    BindText(IDC_ACTIVEX, &m_strActiveX);
-    BindText(IDC_EARLIER_INSTALL, &m_strEarlierInstall);
 }
 
 BOOL CAnalyzerDlg::OnInitDialog() {
@@ -81,21 +69,26 @@ BOOL CAnalyzerDlg::OnInitDialog() {
         return TRUE;
     }
 
-    for (int id : kLinkLabels) LabelById(id)->SubclassDlgItem(id, GetSafeHwnd());
+    for (const ItemRow& row : kItems) {
+        if (row.label != 0) m_lblItems[Index(row.item)].SubclassDlgItem(row.label, GetSafeHwnd());
+    }
     m_lblProtocolNote.SubclassDlgItem(IDC_PROTOCOL_NOTE, GetSafeHwnd());
 
-    m_pToolTip->SetDelayTime(TTDT_INITIAL, 1);
-    m_pToolTip->SetDelayTime(TTDT_AUTOPOP, 30000);
-    m_pToolTip->SetMaxTipWidth(400);  // long conflict messages wrap
-    for (int id : kLinkLabels) m_pToolTip->AddTool(GetDlgItem(id), std::string());
+    m_pToolTip->SetDelayTime(TTDT_INITIAL, kToolTipInitialMilliseconds);
+    m_pToolTip->SetDelayTime(TTDT_AUTOPOP, kToolTipShownMilliseconds);
+    m_pToolTip->SetMaxTipWidth(kToolTipWidthPixels);
+    // Every judged item's label; the protocol note gets none.
+    for (const ItemRow& row : kItems) {
+        if (row.label != 0) m_pToolTip->AddTool(GetDlgItem(row.label), std::string());
+    }
     m_pToolTip->Activate(true);
 
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     ::CheckDlgButton(GetSafeHwnd(), IDC_TYPE_EXCHANGE, BST_CHECKED);
-    ShowExchangeGroup(true);
-    ShowLotusGroup(false);
+    ShowGroup(Shown::Exchange, true);
+    ShowGroup(Shown::Lotus, false);
     return TRUE;
 }
 
@@ -145,55 +138,37 @@ void CAnalyzerDlg::OnPaint() {
 }
 
 void CAnalyzerDlg::OnInstallTypeExchange() {
-    if (!IsRadioChecked(IDC_TYPE_EXCHANGE)) return;
-    ShowExchangeGroup(true);
-    ShowLotusGroup(false);
+    if (!IsExchangeChecked()) return;
+    ShowGroup(Shown::Exchange, true);
+    ShowGroup(Shown::Lotus, false);
 }
 
 void CAnalyzerDlg::OnInstallTypeLotus() {
-    if (!IsRadioChecked(IDC_TYPE_LOTUS)) return;
-    ShowExchangeGroup(false);
-    ShowLotusGroup(true);
+    if (!IsLotusChecked()) return;
+    ShowGroup(Shown::Exchange, false);
+    ShowGroup(Shown::Lotus, true);
 }
 
-void CAnalyzerDlg::ShowExchangeGroup(bool show) {
-    for (int id : kExchangeGroup) ::ShowWindow(GetDlgItem(id), show ? SW_SHOW : SW_HIDE);
-}
-
-void CAnalyzerDlg::ShowLotusGroup(bool show) {
-    for (int id : kLotusGroup) ::ShowWindow(GetDlgItem(id), show ? SW_SHOW : SW_HIDE);
+void CAnalyzerDlg::ShowGroup(Shown group, bool show) {
+    const int command = show ? SW_SHOW : SW_HIDE;
+    ::ShowWindow(GetDlgItem(group == Shown::Exchange ? IDC_EXCHANGE_GROUP : IDC_LOTUS_GROUP),
+                 command);
+    for (const ItemRow& row : kItems) {
+        if (row.shown != group) continue;
+        for (const int id : {row.label, row.field, row.image}) ::ShowWindow(GetDlgItem(id), command);
+    }
 }
 
 void CAnalyzerDlg::OnTest() {
-    Win32Probes probes(GetSafeHwnd());
-    m_testRun.Run(probes);
-}
-
-CStaticLink* CAnalyzerDlg::LabelById(int id) {
-    switch (id) {
-        case IDC_LOTUS_LABEL: return &m_lblLotus;
-        case IDC_OUTLOOK_LABEL: return &m_lblOutlook;
-        case IDC_EXCHANGE_LABEL: return &m_lblExchange;
-        case IDC_DISK_LABEL: return &m_lblDisk;
-        case IDC_OS_LABEL: return &m_lblOs;
-        case IDC_IE_LABEL: return &m_lblIe;
-        case IDC_ACTIVEX_LABEL: return &m_lblActiveX;
-        case IDC_HTTP_LABEL: return &m_lblHttp;
-        case IDC_HTTPS_LABEL: return &m_lblHttps;
-        case IDC_ADMIN_LABEL: return &m_lblAdmin;
-        case IDC_DOMAIN_LABEL: return &m_lblDomain;
-        case IDC_SERVICES_LABEL: return &m_lblServices;
-        case IDC_EARLIER_INSTALL_LABEL: return &m_lblEarlierInstall;
-        case IDC_PROTOCOL_NOTE: return &m_lblProtocolNote;
-        default: return nullptr;
-    }
+    PcWin32 pc(GetSafeHwnd());
+    m_testRun.Run(pc);
 }
 
 // ---- the view the test run drives ----
 
 std::string CAnalyzerDlg::GetCaption() const {
-    wchar_t caption[256] = {};
-    const int length = ::GetWindowTextW(GetSafeHwnd(), caption, 256);
+    wchar_t caption[kCaptionChars] = {};
+    const int length = ::GetWindowTextW(GetSafeHwnd(), caption, kCaptionChars);
     return platform::ProgramTextFromWide(caption, length);
 }
 
@@ -215,28 +190,11 @@ void CAnalyzerDlg::EndWaitCursor() {
                     : ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
 }
 
-void CAnalyzerDlg::SetFieldText(int fieldId, const std::string& text) {
-    std::string* field = nullptr;
-    switch (fieldId) {
-        case IDC_CPU: field = &m_strCpu; break;
-        case IDC_RAM: field = &m_strRam; break;
-        case IDC_DISK: field = &m_strDisk; break;
-        case IDC_OS: field = &m_strOs; break;
-        case IDC_IE: field = &m_strIe; break;
-        case IDC_DOMAIN: field = &m_strDomain; break;
-        case IDC_SERVICES: field = &m_strServices; break;
-        case IDC_OUTLOOK: field = &m_strOutlook; break;
-        case IDC_HTTP: field = &m_strHttp; break;
-        case IDC_HTTPS: field = &m_strHttps; break;
-        case IDC_LOTUS: field = &m_strLotus; break;
-        case IDC_EXCHANGE: field = &m_strExchange; break;
-        case IDC_PROTOCOL_NOTE: field = &m_strProtocolNote; break;
-        case IDC_ACTIVEX: field = &m_strActiveX; break;
-        case IDC_EARLIER_INSTALL: field = &m_strEarlierInstall; break;
-        default: return;
-    }
-    *field = text;
+void CAnalyzerDlg::SetFieldText(Item item, const std::string& text) {
+    m_strFields[Index(item)] = text;
 }
+
+void CAnalyzerDlg::SetProtocolNote(const std::string& text) { m_strProtocolNote = text; }
 
 void CAnalyzerDlg::Refresh() { UpdateData(); }
 
@@ -244,32 +202,34 @@ void CAnalyzerDlg::Redraw() {
     ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void CAnalyzerDlg::ShowStatusImage(int imageId, bool pass) {
+void CAnalyzerDlg::ShowStatusImage(Item item, bool pass) {
     const HGDIOBJ bitmap = pass ? m_bmpPass.Get() : m_bmpFail.Get();
-    ::SendDlgItemMessageW(GetSafeHwnd(), imageId, STM_SETIMAGE, IMAGE_BITMAP,
+    ::SendDlgItemMessageW(GetSafeHwnd(), Row(item).image, STM_SETIMAGE, IMAGE_BITMAP,
                           reinterpret_cast<LPARAM>(bitmap));
 }
 
-void CAnalyzerDlg::SetLabelMessage(int labelId, const std::string& message) {
-    CStaticLink* label = LabelById(labelId);
-    if (label == nullptr) return;
-    label->SetMessage(message);
-    if (m_pToolTip) m_pToolTip->UpdateTipText(message, GetDlgItem(labelId));
+void CAnalyzerDlg::SetLabelMessage(Item item, const std::string& message) {
+    m_lblItems[Index(item)].SetMessage(message);
+    if (m_pToolTip) m_pToolTip->UpdateTipText(message, GetDlgItem(Row(item).label));
 }
 
 void CAnalyzerDlg::SetProtocolNoteMessage(const std::string& message) {
     m_lblProtocolNote.SetMessage(message);
 }
 
-bool CAnalyzerDlg::IsRadioChecked(int radioId) const {
-    return ::IsDlgButtonChecked(GetSafeHwnd(), radioId) == BST_CHECKED;
+bool CAnalyzerDlg::IsExchangeChecked() const {
+    return ::IsDlgButtonChecked(GetSafeHwnd(), IDC_TYPE_EXCHANGE) == BST_CHECKED;
+}
+
+bool CAnalyzerDlg::IsLotusChecked() const {
+    return ::IsDlgButtonChecked(GetSafeHwnd(), IDC_TYPE_LOTUS) == BST_CHECKED;
 }
 
 std::string CAnalyzerDlg::GetProtocolPath() const {
     return platform::ProgramTextFromWide(m_strProtocolPathW);
 }
 
-ProtocolWriteResult CAnalyzerDlg::WriteProtocolFile(const std::string&, const std::string& text) {
+ProtocolWriteResult CAnalyzerDlg::WriteProtocolFile(const std::string& text) {
     // Created afresh (or truncated), write access only, and nobody else may open it meanwhile.
     platform::UniqueFileHandle file(::CreateFileW(m_strProtocolPathW.c_str(), GENERIC_WRITE, 0,
                                                   nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 
+#include "app/Items.h"
 #include "app/TestRun.h"
 #include "app/TestRunView.h"
 #include "app/win32/DialogBase.h"
@@ -33,58 +35,35 @@ private:
     void OnInstallTypeExchange();
     void OnInstallTypeLotus();
     void OnTest();
-    void ShowExchangeGroup(bool show);
-    void ShowLotusGroup(bool show);
-    CStaticLink* LabelById(int id);
+    // Shows or hides the group box and the rows of one installation type.
+    void ShowGroup(Shown group, bool show);
 
     // TestRunView
     std::string GetCaption() const override;
     std::optional<CalendarTime> GetLocalTime() const override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
-    void SetFieldText(int fieldId, const std::string& text) override;
+    void SetFieldText(Item item, const std::string& text) override;
+    void SetProtocolNote(const std::string& text) override;
     void Refresh() override;
     void Redraw() override;
-    void ShowStatusImage(int imageId, bool pass) override;
-    void SetLabelMessage(int labelId, const std::string& message) override;
+    void ShowStatusImage(Item item, bool pass) override;
+    void SetLabelMessage(Item item, const std::string& message) override;
     void SetProtocolNoteMessage(const std::string& message) override;
-    bool IsRadioChecked(int radioId) const override;
-    ProtocolWriteResult WriteProtocolFile(const std::string& path, const std::string& text) override;
+    bool IsExchangeChecked() const override;
+    bool IsLotusChecked() const override;
+    ProtocolWriteResult WriteProtocolFile(const std::string& text) override;
     void ShowMessageBox(const std::string& text, const std::string& caption,
                         MessageBoxKind kind) override;
     void ExitProcess(int exitCode) override;
 
     std::unique_ptr<CToolTipCtrl> m_pToolTip;
     HICON m_hIcon = nullptr;
-    CStaticLink m_lblLotus;
-    CStaticLink m_lblOutlook;
-    CStaticLink m_lblExchange;
-    CStaticLink m_lblDisk;
-    CStaticLink m_lblOs;
-    CStaticLink m_lblIe;
-    CStaticLink m_lblActiveX;
-    CStaticLink m_lblHttp;
-    CStaticLink m_lblHttps;
-    CStaticLink m_lblAdmin;
-    CStaticLink m_lblDomain;
-    CStaticLink m_lblServices;
-    CStaticLink m_lblEarlierInstall;
+    // Indexed by item; the entries of items without a field or label stay unused.
+    std::array<CStaticLink, kItemCount> m_lblItems;
     CStaticLink m_lblProtocolNote;
-    std::string m_strCpu;
-    std::string m_strRam;
-    std::string m_strDisk;
-    std::string m_strOs;
-    std::string m_strIe;
-    std::string m_strDomain;
-    std::string m_strServices;
-    std::string m_strOutlook;
-    std::string m_strHttp;
-    std::string m_strHttps;
-    std::string m_strLotus;
-    std::string m_strExchange;
+    std::array<std::string, kItemCount> m_strFields;
     std::string m_strProtocolNote;
-    std::string m_strActiveX;
-    std::string m_strEarlierInstall;
 
     // The conflict list and its counter live in the test run, which the dialog owns.
     TestRun m_testRun{*this};

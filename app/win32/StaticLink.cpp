@@ -29,7 +29,7 @@ bool CStaticLink::SubclassDlgItem(int id, HWND dialog) {
 HBRUSH CStaticLink::CtlColor(HDC dc) {
     // Only text statics (left, centred, right) holding a message are drawn as links.
     const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
-    if (m_strMessage.empty() || (style & 0xFF) > SS_RIGHT) {
+    if (m_strMessage.empty() || (style & SS_TYPEMASK) > SS_RIGHT) {
         UseFont(m_hFontNormal);
         return nullptr;
     }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/Win32Handles.h"
 
@@ -17,11 +18,9 @@ public:
 
     // Takes over the dialog's static control `id`.
     bool SubclassDlgItem(int id, HWND dialog);
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // An empty message makes it a plain label again. Shows at the label's next paint.
     void SetMessage(std::string message) { m_strMessage = std::move(message); }
-    const std::string& GetMessage() const { return m_strMessage; }
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

@@ -18,7 +18,7 @@ constexpr std::size_t kReleaseMaxChars = 1024;
 std::string NotesProbe::GetNotesExecutablePath() const {
     // Each value is read whether or not the other one was.
     std::string path = GetNotesProgramDir();
-    if (const auto name = m_registry.ReadString(platform::RegistryRoot::LocalMachine, kNotesKey,
+    if (const auto name = m_system.ReadString(platform::RegistryRoot::LocalMachine, kNotesKey,
                                                 "Name", kValueMaxBytes)) {
         path += *name;
     }
@@ -26,7 +26,7 @@ std::string NotesProbe::GetNotesExecutablePath() const {
 }
 
 std::string NotesProbe::GetNotesProgramDir() const {
-    return m_registry
+    return m_system
         .ReadString(platform::RegistryRoot::LocalMachine, kNotesKey, "Path", kValueMaxBytes)
         .value_or(std::string());
 }
@@ -36,8 +36,8 @@ std::string NotesProbe::ReadNstringsVersion() const {
     // with its closing backslash. Without it the bare name goes through the library search,
     // which is harmless because the string source reads the file as data only.
     const std::string release =
-        m_strings.ReadString(GetNotesProgramDir() + "nstrings.dll", kReleaseStringId,
-                             kReleaseMaxChars);
+        m_system.ReadLibraryString(GetNotesProgramDir() + "nstrings.dll", kReleaseStringId,
+                                   kReleaseMaxChars);
     std::size_t pos = 0;
     // Further fields follow a '|'; bars in front of the release text are skipped.
     return text::Trim(text::Tokenize(release, "|", pos));
@@ -71,14 +71,14 @@ std::int32_t NotesProbe::DigitsToInt(const std::string& text) {
     return static_cast<std::int32_t>(value);
 }
 
-FileVersion NotesProbe::ReadExecutableVersion() const {
+ModuleVersion NotesProbe::ReadExecutableVersion() const {
     const std::string path = GetNotesExecutablePath();
-    if (path.empty()) return FileVersion();
-    return m_versions.Read(path);
+    if (path.empty()) return ModuleVersion();
+    return ModuleVersion(m_system, path);
 }
 
 std::string NotesProbe::GetNotesVersionText() const {
-    const FileVersion version = ReadExecutableVersion();
+    const ModuleVersion version = ReadExecutableVersion();
     if (!version.found) return ReadNstringsVersion();
     return text::Format("Lotus Notes %d.%d.%d", static_cast<int>(version.major),
                         static_cast<int>(version.minor), static_cast<int>(version.build));
@@ -86,7 +86,7 @@ std::string NotesProbe::GetNotesVersionText() const {
 
 bool NotesProbe::CheckNotesVersion(std::int32_t minMajor, std::int32_t minMinor,
                                    std::int32_t minBuild, const std::string& blacklist) const {
-    FileVersion version = ReadExecutableVersion();
+    ModuleVersion version = ReadExecutableVersion();
     if (!version.found) {
         ParseVersionText(version.major, version.minor, version.build, ReadNstringsVersion());
     }

@@ -5,16 +5,26 @@
 #include <cstdint>
 #include <string>
 
+#include <cstddef>
+
 #include "platform/Registry.h"
-#include "probes/mail/FileVersionSource.h"
-#include "probes/mail/StringTableSource.h"
+#include "probes/software/ModuleVersion.h"
+
+// What the Lotus Notes probe asks of the system.
+class NotesSource : public virtual platform::RegistryReader,
+                    public virtual ModuleVersionSource {
+public:
+    // The string `id` of the library's string table, at most `maxChars - 1` characters,
+    // read without running the library. Empty when the library does not load or the string
+    // is missing or empty.
+    virtual std::string ReadLibraryString(const std::string& libraryPath, unsigned id,
+                                          std::size_t maxChars) const = 0;
+};
 
 class NotesProbe {
 public:
-    // The seams are not owned and must outlive the probe.
-    NotesProbe(const platform::RegistryReader& registry, const FileVersionSource& versions,
-               const StringTableSource& strings)
-        : m_registry(registry), m_versions(versions), m_strings(strings) {}
+    // `system` is not owned and must outlive the probe.
+    explicit NotesProbe(const NotesSource& system) : m_system(system) {}
 
     // "Path" followed directly by "Name", or whichever of them could be read.
     std::string GetNotesExecutablePath() const;
@@ -36,9 +46,7 @@ public:
                            const std::string& blacklist) const;
 
 private:
-    FileVersion ReadExecutableVersion() const;
+    ModuleVersion ReadExecutableVersion() const;
 
-    const platform::RegistryReader& m_registry;
-    const FileVersionSource& m_versions;
-    const StringTableSource& m_strings;
+    const NotesSource& m_system;
 };

@@ -3,6 +3,9 @@
 #include "platform/Text.h"
 #include "probes/mail/VersionRule.h"
 
+// The result texts are kept exactly as users and support know them, "initialise" beside
+// "initialize" included: do not correct them.
+
 namespace {
 
 constexpr std::size_t kClassIdMaxBytes = 1024;
@@ -20,55 +23,46 @@ std::string ToUpperAscii(std::string s) {
 // Lets the owner go again however the log-on test ends.
 class OwnerDisabledScope {
 public:
-    explicit OwnerDisabledScope(MailOwnerWindow* owner) : m_owner(owner) {
-        if (m_owner != nullptr) m_owner->Disable();
+    explicit OwnerDisabledScope(OutlookSource& system) : m_system(system) {
+        m_system.DisableOwner();
     }
     OwnerDisabledScope(const OwnerDisabledScope&) = delete;
     OwnerDisabledScope& operator=(const OwnerDisabledScope&) = delete;
-    ~OwnerDisabledScope() {
-        if (m_owner != nullptr) m_owner->EnableAndFocus();
-    }
+    ~OwnerDisabledScope() { m_system.EnableAndFocusOwner(); }
 
 private:
-    MailOwnerWindow* m_owner;
+    OutlookSource& m_system;
 };
 
 // The log-on steps once the library is loaded; the caller unloads it afterwards.
 bool LogOn(MapiLibrary& mapi, std::string& message) {
-    if (!mapi.HasInitialize()) {
+    const auto initialized = mapi.Initialize(kMapiInitVersion, kMapiMultithreadNotifications);
+    if (!initialized) {
         message = "Failed to initialize MAPI (MAPIInitialize).";
         return false;
     }
-    if (mapi.Initialize(kMapiInitVersion, kMapiMultithreadNotifications) < 0) {
+    if (*initialized < 0) {
         message = "Failed to initialise MAPI (Initialize)";
         return false;
     }
-    bool loggedOn = false;
-    if (!mapi.HasLogonEx()) {
+    // No parent window, an empty (not null) profile name and no password: MAPI asks the
+    // user for the profile.
+    const auto loggedOn =
+        mapi.LogonEx(0, "", nullptr, kMapiLogonUi | kMapiNewSession | kMapiExplicitProfile);
+    if (!loggedOn) {
         message = "Failed to initialize MAPI (MAPILogonEx).";
     } else {
-        MapiSession session = nullptr;
-        // No parent window, an empty (not null) profile name and no password: MAPI asks
-        // the user for the profile.
-        if (mapi.LogonEx(0, "", nullptr, kMapiLogonUi | kMapiNewSession | kMapiExplicitProfile,
-                         &session) < 0) {
-            message = "MAPI Logon failed.";
-        } else {
-            message = "OK";
-            loggedOn = true;
-            // The session only proves that the log-on works; nothing else is done with it.
-            if (session != nullptr) mapi.ReleaseSession(session);
-        }
+        message = *loggedOn < 0 ? "MAPI Logon failed." : "OK";
     }
-    if (mapi.HasUninitialize()) mapi.Uninitialize();
-    return loggedOn;
+    mapi.Uninitialize();
+    return loggedOn && *loggedOn >= 0;
 }
 
 }  // namespace
 
 std::string OutlookProbe::GetOutlookLibraryPath() const {
     std::string serverKey;
-    if (const auto classId = m_registry.ReadString(platform::RegistryRoot::ClassesRoot,
+    if (const auto classId = m_system.ReadString(platform::RegistryRoot::ClassesRoot,
                                                    "Outlook.Application\\CLSID", "",
                                                    kClassIdMaxBytes)) {
         serverKey = "CLSID\\" + *classId + "\\LocalServer32";
@@ -76,7 +70,7 @@ std::string OutlookProbe::GetOutlookLibraryPath() const {
     std::string path;
     if (!serverKey.empty()) {
         // Taken as registered: quotes or switches around the program path stay in it.
-        path = m_registry
+        path = m_system
                    .ReadString(platform::RegistryRoot::ClassesRoot, serverKey, "",
                                kServerPathMaxBytes)
                    .value_or(std::string());
@@ -84,14 +78,14 @@ std::string OutlookProbe::GetOutlookLibraryPath() const {
     return text::ReplaceAll(ToUpperAscii(path), "\\OUTLOOK.EXE", "\\OUTLLIB.DLL");
 }
 
-FileVersion OutlookProbe::ReadLibraryVersion() const {
+ModuleVersion OutlookProbe::ReadLibraryVersion() const {
     const std::string path = GetOutlookLibraryPath();
-    if (path.empty()) return FileVersion();
-    return m_versions.Read(path);
+    if (path.empty()) return ModuleVersion();
+    return ModuleVersion(m_system, path);
 }
 
 std::string OutlookProbe::GetOutlookVersionText() const {
-    const FileVersion version = ReadLibraryVersion();
+    const ModuleVersion version = ReadLibraryVersion();
     if (!version.found) return std::string();
     return text::Format("MS Outlook %d.%d.%d", static_cast<int>(version.major),
                         static_cast<int>(version.minor), static_cast<int>(version.build));
@@ -102,14 +96,14 @@ bool OutlookProbe::CheckOutlookVersion(std::int32_t minMajor, std::int32_t minMi
                                        const std::string& blacklist) const {
     // The numbers count as they stand even when no version was found: what was not
     // parsed is 0 and fails any real minimum.
-    const FileVersion version = ReadLibraryVersion();
+    const ModuleVersion version = ReadLibraryVersion();
     return IsVersionAccepted(version.major, version.minor, version.build, minMajor, minMinor,
                              minBuild, blacklist);
 }
 
 bool OutlookProbe::TestMapiLogon(std::string& message) {
-    const OwnerDisabledScope ownerDisabled(m_pOwner);
-    std::unique_ptr<MapiLibrary> mapi = m_mapi.Load();
+    const OwnerDisabledScope ownerDisabled(m_system);
+    const std::unique_ptr<MapiLibrary> mapi = m_system.LoadMapi();
     if (!mapi) {
         message = "Failed to initialize MAPI.";
         return false;

@@ -2,20 +2,50 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Registry.h"
-#include "probes/mail/FileVersionSource.h"
-#include "probes/mail/MailOwnerWindow.h"
-#include "probes/mail/MapiLibrary.h"
+#include "probes/software/ModuleVersion.h"
+
+// Values of the MAPI interface that the log-on test passes.
+inline constexpr std::uint32_t kMapiInitVersion = 0;
+inline constexpr std::uint32_t kMapiMultithreadNotifications = 0x1;
+inline constexpr std::uint32_t kMapiLogonUi = 0x01;
+inline constexpr std::uint32_t kMapiNewSession = 0x02;
+inline constexpr std::uint32_t kMapiExplicitProfile = 0x10;
+
+// One loaded MAPI library; destroying it unloads the library. Each call answers empty when
+// the library lacks the entry point; results are HRESULTs, negative for failure.
+class MapiLibrary {
+public:
+    virtual ~MapiLibrary() = default;
+    virtual std::optional<std::int32_t> Initialize(std::uint32_t version, std::uint32_t flags) = 0;
+    // A session it delivers is released at once: it only proves that the log-on works.
+    virtual std::optional<std::int32_t> LogonEx(std::uintptr_t parentWindow,
+                                                const char* profileName, const char* password,
+                                                std::uint32_t flags) = 0;
+    // Does nothing when the library lacks the entry point.
+    virtual void Uninitialize() = 0;
+};
+
+// What the MS Outlook probe asks of the system.
+class OutlookSource : public virtual platform::RegistryReader,
+                      public virtual ModuleVersionSource {
+public:
+    // The window that owns the log-on (the main dialog), kept disabled while MAPI may show
+    // its own windows; enabling it again also gives it the keyboard focus.
+    virtual void DisableOwner() = 0;
+    virtual void EnableAndFocusOwner() = 0;
+    // The system's MAPI library, or null when it cannot be loaded.
+    virtual std::unique_ptr<MapiLibrary> LoadMapi() = 0;
+};
 
 class OutlookProbe {
 public:
-    // `owner` (may be null) is disabled during the log-on test; it and the seams are not
-    // owned and must outlive the probe.
-    OutlookProbe(MailOwnerWindow* owner, const platform::RegistryReader& registry,
-                 const FileVersionSource& versions, MapiLoader& mapi)
-        : m_pOwner(owner), m_registry(registry), m_versions(versions), m_mapi(mapi) {}
+    // `system` is not owned and must outlive the probe.
+    explicit OutlookProbe(OutlookSource& system) : m_system(system) {}
 
     // The presumed path of OUTLLIB.DLL beside the registered OUTLOOK.EXE, upper case;
     // empty when MS Outlook is not registered.
@@ -30,10 +60,7 @@ public:
     bool TestMapiLogon(std::string& message);
 
 private:
-    FileVersion ReadLibraryVersion() const;
+    ModuleVersion ReadLibraryVersion() const;
 
-    MailOwnerWindow* m_pOwner;
-    const platform::RegistryReader& m_registry;
-    const FileVersionSource& m_versions;
-    MapiLoader& m_mapi;
+    OutlookSource& m_system;
 };

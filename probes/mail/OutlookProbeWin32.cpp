@@ -1,7 +1,82 @@
-#include "probes/mail/OutlookProbeWin32.h"
+#include <windows.h>
+#include <mapix.h>
 
-OutlookProbeWin32::OutlookProbeWin32(HWND owner)
-    // 32-bit Office registers its classes in the 32-bit view of HKEY_CLASSES_ROOT.
-    : m_registry(platform::RegistryViews::NativeThen32Bit),
-      m_owner(owner),
-      m_probe(&m_owner, m_registry, m_versions, m_mapi) {}
+#include <utility>
+
+#include "platform/SystemLibraryWin32.h"
+#include "probes/PcWin32.h"
+
+static_assert(kMapiInitVersion == MAPI_INIT_VERSION &&
+              kMapiMultithreadNotifications == MAPI_MULTITHREAD_NOTIFICATIONS &&
+              kMapiLogonUi == MAPI_LOGON_UI && kMapiNewSession == MAPI_NEW_SESSION &&
+              kMapiExplicitProfile == MAPI_EXPLICIT_PROFILE);
+
+namespace {
+
+using InitializeFn = HRESULT(STDAPICALLTYPE*)(LPVOID init);
+using UninitializeFn = void(STDAPICALLTYPE*)();
+using LogonExFn = HRESULT(STDAPICALLTYPE*)(ULONG_PTR uiParam, LPSTR profileName, LPSTR password,
+                                            ULONG flags, IUnknown** session);
+
+template <typename Function>
+Function EntryPoint(HMODULE library, const char* name) {
+    // Through the generic function pointer type, which converts to any other without warning.
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(library, name)));
+}
+
+class MapiLibraryWin32 final : public MapiLibrary {
+public:
+    explicit MapiLibraryWin32(platform::UniqueLibrary library)
+        : m_library(std::move(library)),
+          m_initialize(EntryPoint<InitializeFn>(m_library.Get(), "MAPIInitialize")),
+          m_uninitialize(EntryPoint<UninitializeFn>(m_library.Get(), "MAPIUninitialize")),
+          m_logonEx(EntryPoint<LogonExFn>(m_library.Get(), "MAPILogonEx")) {}
+
+    std::optional<std::int32_t> Initialize(std::uint32_t version, std::uint32_t flags) override {
+        if (m_initialize == nullptr) return std::nullopt;
+        MAPIINIT_0 init = {version, flags};
+        return m_initialize(&init);
+    }
+
+    std::optional<std::int32_t> LogonEx(std::uintptr_t parentWindow, const char* profileName,
+                                        const char* password, std::uint32_t flags) override {
+        if (m_logonEx == nullptr) return std::nullopt;
+        // MAPI takes non-const text pointers but only reads them.
+        IUnknown* session = nullptr;
+        const HRESULT result = m_logonEx(parentWindow, const_cast<LPSTR>(profileName),
+                                         const_cast<LPSTR>(password), flags, &session);
+        if (SUCCEEDED(result) && session != nullptr) session->Release();
+        return result;
+    }
+
+    void Uninitialize() override {
+        if (m_uninitialize != nullptr) m_uninitialize();
+    }
+
+private:
+    platform::UniqueLibrary m_library;
+    InitializeFn m_initialize;
+    UninitializeFn m_uninitialize;
+    LogonExFn m_logonEx;
+};
+
+}  // namespace
+
+void PcWin32::DisableOwner() {
+    if (m_hOwner != nullptr) ::EnableWindow(m_hOwner, FALSE);
+}
+
+void PcWin32::EnableAndFocusOwner() {
+    if (m_hOwner == nullptr) return;
+    ::EnableWindow(m_hOwner, TRUE);
+    ::SetFocus(m_hOwner);
+}
+
+std::unique_ptr<MapiLibrary> PcWin32::LoadMapi() {
+    // Only the system's own MAPI: a copy planted beside the program or in the current
+    // directory is never run.
+    platform::UniqueLibrary library = platform::LoadSystemLibrary("mapi32.DLL");
+    if (!library) return nullptr;
+    return std::make_unique<MapiLibraryWin32>(std::move(library));
+}

@@ -1,12 +1,42 @@
 // Plain HTTP and HTTPS reachability: one GET, judged by its status code.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-#include <memory>
 #include <string>
 
-#include "probes/network/HttpClient.h"
+// A URL split into what a request needs. Of the scheme only "is it https" matters.
+struct UrlParts {
+    bool isHttps = false;
+    std::string host;
+    std::uint16_t port = 0;
+    std::string path;
+};
+
+// What the probe asks of the HTTP client: one synchronous GET, step by step, so that every
+// step's failure can be told apart.
+class HttpClient {
+public:
+    virtual ~HttpClient() = default;
+
+    // Releases every handle of an earlier request (request, connection, then session).
+    virtual void Close() = 0;
+    // Canonicalises and cracks `url`. False when it cannot be split.
+    virtual bool Split(const std::string& url, UrlParts& parts) = 0;
+    // Each step builds on the previous one; false when the client gives no handle.
+    virtual bool Open(const std::string& userAgent) = 0;
+    virtual bool Connect(const std::string& host, std::uint16_t port) = 0;
+    virtual bool OpenRequest(const std::string& verb, const std::string& path,
+                             std::uint32_t flags) = 0;
+    // False when the request could not be sent; `error` then holds the client's code.
+    virtual bool Send(std::uint32_t& error) = 0;
+    // The numeric status code of the answer; false when it cannot be read.
+    virtual bool QueryStatus(std::uint32_t& status) = 0;
+    // Reads the next piece of the body. False when the read fails; at the end of the body
+    // it succeeds with `bytesRead` 0.
+    virtual bool Read(char* buffer, std::uint32_t size, std::uint32_t& bytesRead) = 0;
+    // Milliseconds of a clock that wraps; only differences count.
+    virtual std::uint32_t TickCount() = 0;
+};
 
 class HttpProbe {
 public:
@@ -17,12 +47,10 @@ public:
     static constexpr std::uint32_t kReadBufferSize = 32000u;
     // A server that never stops sending must not hold the dialog for ever; the status
     // has decided the verdict before the body is read.
-    static constexpr std::chrono::milliseconds kDefaultBodyTimeLimit{30000};
+    static constexpr std::uint32_t kBodyTimeLimitMilliseconds = 30000;
 
-    explicit HttpProbe(std::unique_ptr<HttpClient> client,
-                       std::chrono::milliseconds bodyTimeLimit = kDefaultBodyTimeLimit);
-    HttpProbe(HttpProbe&&) noexcept = default;
-    HttpProbe& operator=(HttpProbe&&) noexcept = default;
+    // `client` is not owned and must outlive the probe.
+    explicit HttpProbe(HttpClient& client) : m_client(client) {}
 
     // Requests `url` and reads its body. True for a status from 100 to 399. `message`
     // is overwritten with the reason phrase, the error text or a fixed failure text.
@@ -36,6 +64,5 @@ public:
 private:
     void DrainBody();
 
-    std::unique_ptr<HttpClient> m_pClient;
-    std::chrono::milliseconds m_bodyTimeLimit;
+    HttpClient& m_client;
 };

@@ -12,15 +12,19 @@ struct TokenGroup {
 };
 
 // The group is in force for access checks (SE_GROUP_ENABLED).
-constexpr std::uint32_t kTokenGroupEnabled = 0x4;
+inline constexpr std::uint32_t kTokenGroupEnabled = 0x4;
 
-// True when any group of the token is the Administrators alias and enabled. A group kept
-// only for deny checks (as under User Account Control) has the enabled bit clear.
-bool HasEnabledAdministratorsGroup(const std::vector<TokenGroup>& groups);
+// What the account probes ask of the system.
+class AccountsSource {
+public:
+    virtual ~AccountsSource() = default;
+    // The groups of the running process's token; empty when the token cannot be read.
+    virtual std::vector<TokenGroup> ReadTokenGroups() = 0;
+    // The name of the NT domain the PC is a member of, in the program's text encoding;
+    // empty for a workgroup or when the policy cannot be read.
+    virtual std::string GetPrimaryDomainName() = 0;
+};
 
-// Windows build only. False on any failure of the token functions.
-bool IsUserInAdministrators();
-
-// Windows build only. The name of the NT domain the PC is a member of, in the program's
-// text encoding; empty for a workgroup or when the policy cannot be read.
-std::string GetPrimaryDomainName();
+// True when a group of the token is the Administrators alias and enabled. A group kept only
+// for deny checks (as under User Account Control) has the enabled bit clear.
+bool IsUserInAdministrators(AccountsSource& system);

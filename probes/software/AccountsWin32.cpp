@@ -1,6 +1,4 @@
 // Token groups and the LSA primary domain of the running process and the local machine.
-#include "probes/software/Accounts.h"
-
 #include <windows.h>
 #include <ntsecapi.h>
 
@@ -8,6 +6,9 @@
 
 #include "platform/EncodingWin32.h"
 #include "platform/Win32Handles.h"
+#include "probes/PcWin32.h"
+
+static_assert(kTokenGroupEnabled == SE_GROUP_ENABLED);
 
 namespace {
 
@@ -38,7 +39,7 @@ UniqueSid MakeAdministratorsSid() {
 
 // The TOKEN_GROUPS record of the current process in storage aligned for it; empty when
 // the token cannot be read.
-std::vector<std::uint64_t> ReadTokenGroups() {
+std::vector<std::uint64_t> ReadTokenGroupsRecord() {
     platform::UniqueKernelHandle token;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive())) return {};
     DWORD size = 0;
@@ -53,11 +54,11 @@ std::vector<std::uint64_t> ReadTokenGroups() {
 
 }  // namespace
 
-bool IsUserInAdministrators() {
-    const std::vector<std::uint64_t> buffer = ReadTokenGroups();
-    if (buffer.empty()) return false;
+std::vector<TokenGroup> PcWin32::ReadTokenGroups() {
+    const std::vector<std::uint64_t> buffer = ReadTokenGroupsRecord();
+    if (buffer.empty()) return {};
     const UniqueSid administrators = MakeAdministratorsSid();
-    if (!administrators) return false;
+    if (!administrators) return {};
 
     const auto* list = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
     std::vector<TokenGroup> groups;
@@ -67,10 +68,10 @@ bool IsUserInAdministrators() {
         groups.push_back({::EqualSid(entry.Sid, administrators.get()) != FALSE,
                           static_cast<std::uint32_t>(entry.Attributes)});
     }
-    return HasEnabledAdministratorsGroup(groups);
+    return groups;
 }
 
-std::string GetPrimaryDomainName() {
+std::string PcWin32::GetPrimaryDomainName() {
     // Reading the primary domain needs only the view-local right; anything more (such as
     // the generic read right, which includes private information) is refused to users
     // without administrator rights and would hide the domain from them.

@@ -8,7 +8,7 @@
 
 #include <string>
 
-// How the installed services are looked up.
+// What the probe asks of the service control manager.
 class ServiceCatalog {
 public:
     virtual ~ServiceCatalog() = default;
@@ -22,9 +22,3 @@ public:
 // The products of the conflict specification `conflictSpec` of which at least one service
 // is installed, in their order there, joined by ", "; empty when nothing conflicts.
 std::string FindConflictingServices(std::string conflictSpec, const ServiceCatalog& services);
-
-// Windows build only: the same questions asked of the local service control manager.
-// A manager that cannot be opened or enumerated answers false.
-std::string FindConflictingServices(std::string conflictSpec);
-bool ServiceExists(const std::string& keyName);
-bool AnyServiceNameStartsWith(const std::string& prefix);

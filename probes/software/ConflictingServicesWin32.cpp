@@ -1,6 +1,5 @@
 // Service lookups against the local service control manager. Names go through UTF-16 so
 // that the program's code page 1250 texts match whatever the PC's ANSI code page is.
-#include "probes/software/ConflictingServices.h"
 
 #include <windows.h>
 
@@ -9,6 +8,7 @@
 
 #include "platform/EncodingWin32.h"
 #include "platform/Win32Handles.h"
+#include "probes/PcWin32.h"
 
 namespace {
 
@@ -34,19 +34,9 @@ bool StartsWith(const std::wstring& s, const std::wstring& prefix) {
     return s.compare(0, prefix.size(), prefix) == 0;
 }
 
-class LocalServiceCatalog : public ServiceCatalog {
-public:
-    bool ServiceExists(const std::string& keyName) const override {
-        return ::ServiceExists(keyName);
-    }
-    bool AnyServiceNameStartsWith(const std::string& prefix) const override {
-        return ::AnyServiceNameStartsWith(prefix);
-    }
-};
-
 }  // namespace
 
-bool ServiceExists(const std::string& keyName) {
+bool PcWin32::ServiceExists(const std::string& keyName) const {
     const UniqueServiceHandle manager = OpenServiceManager();
     if (!manager) return false;
     const std::wstring name = platform::WideFromProgramText(keyName);
@@ -58,7 +48,7 @@ bool ServiceExists(const std::string& keyName) {
            ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
 }
 
-bool AnyServiceNameStartsWith(const std::string& prefix) {
+bool PcWin32::AnyServiceNameStartsWith(const std::string& prefix) const {
     const std::wstring lowered = Lowered(platform::WideFromProgramText(prefix));
     const UniqueServiceHandle manager = OpenServiceManager();
     if (!manager) return false;
@@ -84,8 +74,4 @@ bool AnyServiceNameStartsWith(const std::string& prefix) {
         records.resize(std::max<std::size_t>(records.size(),
                                              (needed + kRecordSize - 1) / kRecordSize));
     }
-}
-
-std::string FindConflictingServices(std::string conflictSpec) {
-    return FindConflictingServices(std::move(conflictSpec), LocalServiceCatalog());
 }

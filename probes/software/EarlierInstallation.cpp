@@ -10,15 +10,11 @@ constexpr std::size_t kRootBytes = 8000;
 
 }  // namespace
 
-std::string ReadClientRootPath(const platform::RegistryReader& registry) {
-    return registry.ReadString(platform::RegistryRoot::LocalMachine, kClientKey, kRootValue,
-                               kRootBytes)
-        .value_or(std::string());
-}
-
 bool CheckEarlierInstallation(const platform::RegistryReader& registry, std::string& text) {
     // Any root path counts, whether or not it still exists on disk.
-    if (ReadClientRootPath(registry).empty()) {
+    const auto root =
+        registry.ReadString(platform::RegistryRoot::LocalMachine, kClientKey, kRootValue, kRootBytes);
+    if (!root || root->empty()) {
         text = "Tarnvik nie je nainštalovaný.";
         return true;
     }

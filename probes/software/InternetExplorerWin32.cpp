@@ -3,55 +3,38 @@
 
 #include "platform/ComWin32.h"
 #include "platform/EncodingWin32.h"
-#include "probes/software/InternetExplorer.h"
-#include "probes/software/ModuleVersion.h"
+#include "probes/PcWin32.h"
 
-namespace {
+static_assert(kUrlActionActiveXRun == URLACTION_ACTIVEX_RUN &&
+              kUrlActionDownloadSignedActiveX == URLACTION_DOWNLOAD_SIGNED_ACTIVEX &&
+              kUrlActionScriptSafeActiveX == URLACTION_SCRIPT_SAFE_ACTIVEX &&
+              kUrlPolicyDisallow == URLPOLICY_DISALLOW);
 
-// The browser's own zone and security managers. Members are released in reverse order,
-// so both managers go before COM is uninitialised.
-class ZonePolicyWin32 final : public ZonePolicySource {
-public:
-    bool OpenZoneOf(const std::string& url) override {
-        if (FAILED(::CoCreateInstance(CLSID_InternetZoneManager, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IInternetZoneManager, m_zones.Receive())) ||
-            FAILED(::CoCreateInstance(CLSID_InternetSecurityManager, nullptr,
-                                      CLSCTX_INPROC_SERVER, IID_IInternetSecurityManager,
-                                      m_security.Receive()))) {
-            return false;
-        }
-        const std::wstring wideUrl = platform::WideFromProgramText(url);
-        // A failed mapping may leave an invalid zone behind; the Internet zone stands then.
-        DWORD zone = URLZONE_INTERNET;
-        if (SUCCEEDED(m_security->MapUrlToZone(wideUrl.c_str(), &zone, 0))) m_zone = zone;
-        return true;
+std::optional<std::vector<std::optional<std::uint32_t>>> PcWin32::ReadActionPolicies(
+    const std::string& url, const std::vector<std::uint32_t>& actions) {
+    // Declared in this order so that both managers are released before COM goes.
+    const platform::ComApartment apartment;
+    platform::ComRef<IInternetZoneManager> zones;
+    platform::ComRef<IInternetSecurityManager> security;
+    if (FAILED(::CoCreateInstance(CLSID_InternetZoneManager, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IInternetZoneManager, zones.Receive())) ||
+        FAILED(::CoCreateInstance(CLSID_InternetSecurityManager, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IInternetSecurityManager, security.Receive()))) {
+        return std::nullopt;
     }
-
-    std::optional<std::uint32_t> ActionPolicy(std::uint32_t action) const override {
+    // A failed mapping may leave an invalid zone behind; the Internet zone stands then.
+    DWORD zone = URLZONE_INTERNET;
+    DWORD mapped = URLZONE_INTERNET;
+    if (SUCCEEDED(security->MapUrlToZone(platform::WideFromProgramText(url).c_str(), &mapped, 0))) {
+        zone = mapped;
+    }
+    std::vector<std::optional<std::uint32_t>> policies;
+    for (const std::uint32_t action : actions) {
         DWORD policy = 0;
-        if (FAILED(m_zones->GetZoneActionPolicy(m_zone, action, reinterpret_cast<BYTE*>(&policy),
-                                                sizeof(policy), URLZONEREG_HKCU))) {
-            return std::nullopt;
-        }
-        return policy;
+        const bool answered =
+            SUCCEEDED(zones->GetZoneActionPolicy(zone, action, reinterpret_cast<BYTE*>(&policy),
+                                                 sizeof(policy), URLZONEREG_HKCU));
+        policies.push_back(answered ? std::optional<std::uint32_t>(policy) : std::nullopt);
     }
-
-private:
-    platform::ComApartment m_apartment;
-    platform::ComRef<IInternetZoneManager> m_zones;
-    platform::ComRef<IInternetSecurityManager> m_security;
-    DWORD m_zone = URLZONE_INTERNET;
-};
-
-}  // namespace
-
-std::string DescribeIeVersion() { return DescribeIeVersion(ModuleVersion(kIeVersionLibrary)); }
-
-bool IsIeVersionAtLeast(std::int32_t major, std::int32_t minor, std::int32_t build) {
-    return IsIeVersionAtLeast(ModuleVersion(kIeVersionLibrary), major, minor, build);
-}
-
-bool CheckActiveXZonePolicy(std::string url, std::string& detail) {
-    ZonePolicyWin32 source;
-    return CheckActiveXZonePolicy(source, url, detail);
+    return policies;
 }

@@ -3,9 +3,7 @@
 #include <limits>
 
 #include "platform/Text.h"
-#include "probes/software/ModuleVersionDetection.h"
 
-namespace module_version {
 namespace {
 
 constexpr std::size_t kVersionBufferSize = 256;
@@ -49,26 +47,36 @@ std::size_t SplitPass(const std::string& text, char delimiter, std::int32_t* con
     return firstCut;
 }
 
+// The places a version resource is looked for, in the order they are tried. A full path
+// makes every place but "as given" a malformed name that simply finds nothing.
+enum class SearchLocation { WindowsDirectory, SystemDirectory, AsGiven, DriveRoot };
+constexpr SearchLocation kSearchOrder[] = {SearchLocation::WindowsDirectory,
+                                           SearchLocation::SystemDirectory,
+                                           SearchLocation::AsGiven, SearchLocation::DriveRoot};
+
+// A directory that could not be obtained (empty) leaves the name unchanged.
+std::string SearchPath(const ModuleVersionSource& source, const std::string& fileName,
+                       SearchLocation location) {
+    std::string directory;
+    switch (location) {
+        case SearchLocation::WindowsDirectory: directory = source.WindowsDirectory(); break;
+        case SearchLocation::SystemDirectory: directory = source.SystemDirectory(); break;
+        case SearchLocation::AsGiven: return fileName;
+        case SearchLocation::DriveRoot: return "\\" + fileName;
+    }
+    return directory.empty() ? fileName : directory + "\\" + fileName;
+}
+
+bool ReadVersionResource(const ModuleVersionSource& source, const std::string& path,
+                         ModuleVersion& version) {
+    const std::optional<std::string> text = source.QueryFileVersionString(path);
+    return text && ParseVersionTriple(*text, version.major, version.minor, version.build);
+}
+
 }  // namespace
 
 bool IsBareName(const std::string& fileName) {
     return fileName.find_first_of("\\/:") == std::string::npos;
-}
-
-std::string BuildSearchPath(const std::string& fileName, SearchLocation location,
-                            const std::string& windowsDirectory,
-                            const std::string& systemDirectory) {
-    switch (location) {
-        case SearchLocation::WindowsDirectory:
-            return windowsDirectory.empty() ? fileName : windowsDirectory + "\\" + fileName;
-        case SearchLocation::SystemDirectory:
-            return systemDirectory.empty() ? fileName : systemDirectory + "\\" + fileName;
-        case SearchLocation::AsGiven:
-            return fileName;
-        case SearchLocation::DriveRoot:
-            return "\\" + fileName;
-    }
-    return fileName;
 }
 
 std::string FileVersionSubBlock(const unsigned char* translation, std::size_t byteCount,
@@ -101,29 +109,13 @@ bool ParseVersionTriple(const std::string& text, std::int32_t& major, std::int32
     return count == 3;
 }
 
-bool ReadVersionResource(const VersionSource& source, const std::string& fileName,
-                         SearchLocation location, std::int32_t& major, std::int32_t& minor,
-                         std::int32_t& build) {
-    const std::string path = BuildSearchPath(fileName, location, source.WindowsDirectory(),
-                                             source.SystemDirectory());
-    const std::optional<std::string> versionText = source.QueryFileVersionString(path);
-    return versionText && ParseVersionTriple(*versionText, major, minor, build);
-}
-
-}  // namespace module_version
-
-ModuleVersion::ModuleVersion(const module_version::VersionSource& source,
-                             const std::string& fileName) {
-    if (const auto reported = source.QueryDllGetVersion(fileName)) {
-        major = reported->major;
-        minor = reported->minor;
-        build = reported->build;
+ModuleVersion::ModuleVersion(const ModuleVersionSource& source, const std::string& fileName) {
+    if (source.QueryDllGetVersion(fileName, *this)) {
         found = true;
         return;
     }
-    for (const module_version::SearchLocation location : module_version::kSearchOrder) {
-        if (module_version::ReadVersionResource(source, fileName, location, major, minor,
-                                                build)) {
+    for (const SearchLocation location : kSearchOrder) {
+        if (ReadVersionResource(source, SearchPath(source, fileName, location), *this)) {
             found = true;
             return;
         }

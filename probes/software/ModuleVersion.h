@@ -1,27 +1,62 @@
 // The version of a library or program file: three numbers and whether any was found.
+// Read through the library's own DllGetVersion export, else the FileVersion text of its
+// version resource, looked for in the Windows directory, the system directory, as given
+// and at the root of the current drive.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
-namespace module_version {
-class VersionSource;
-}
+class ModuleVersion;
+
+// What the version reading asks of the system.
+class ModuleVersionSource {
+public:
+    virtual ~ModuleVersionSource() = default;
+
+    // Asks the library's DllGetVersion export; sets the numbers of `version` only when it
+    // answers. False when the library does not load, lacks the export or the export fails.
+    virtual bool QueryDllGetVersion(const std::string& fileName, ModuleVersion& version) const = 0;
+    // The FileVersion text of the file's version resource, already cut to what the parser
+    // may see (ClipVersionText). Empty when the file, its resource or the string is missing.
+    virtual std::optional<std::string> QueryFileVersionString(const std::string& path) const = 0;
+    // Empty when the directory cannot be obtained.
+    virtual std::string WindowsDirectory() const = 0;
+    virtual std::string SystemDirectory() const = 0;
+};
 
 class ModuleVersion {
 public:
-    // Runs the whole detection (Windows build only): the library's DllGetVersion export,
-    // then the FileVersion text of its version resource. Never fails; see `found`.
-    explicit ModuleVersion(const std::string& fileName);
+    ModuleVersion() = default;
+    // Runs the whole detection; never fails, see `found`. When nothing is found the numbers
+    // keep whatever a partial parse left in them.
+    ModuleVersion(const ModuleVersionSource& source, const std::string& fileName);
     virtual ~ModuleVersion() = default;
 
     std::int32_t major = 0;
     std::int32_t minor = 0;
     std::int32_t build = 0;
     bool found = false;
-
-protected:
-    ModuleVersion() = default;
-    // The same detection over any source of version exports and version resources.
-    ModuleVersion(const module_version::VersionSource& source, const std::string& fileName);
 };
+
+// A name without any directory part ("shlwapi.dll"): the system's own library.
+bool IsBareName(const std::string& fileName);
+
+// The sub-block that holds the FileVersion string. `translation` is the raw
+// "\VarFileInfo\Translation" value (null when the query failed), `byteCount` its length:
+// a single language and code-page pair names the block; otherwise the user's default
+// language with the Unicode code page is assumed.
+std::string FileVersionSubBlock(const unsigned char* translation, std::size_t byteCount,
+                                std::uint16_t userDefaultLanguage);
+
+// What the parser sees of a version string: a reported length of 256 or more keeps only
+// the first 250 characters.
+std::string ClipVersionText(const char* text, std::size_t reportedLength);
+
+// Reads "6.00.2900.2180 (xpsp...)" or "5, 50, 4807, 2300" as three numbers. Each number is
+// stored as soon as it is parsed, also when the whole parse fails. True when three
+// components were found.
+bool ParseVersionTriple(const std::string& text, std::int32_t& major, std::int32_t& minor,
+                        std::int32_t& build);

@@ -7,9 +7,7 @@
 
 #include "platform/SystemLibraryWin32.h"
 #include "platform/Win32Handles.h"
-#include "probes/software/ModuleVersion.h"
 
-namespace module_version {
 namespace {
 
 platform::UniqueLibrary LoadForVersionExport(const std::string& fileName) {
@@ -27,26 +25,25 @@ std::string DirectoryFrom(UINT (WINAPI* query)(LPSTR, UINT)) {
 
 }  // namespace
 
-std::optional<DllVersion> VersionSourceWin32::QueryDllGetVersion(
-    const std::string& fileName) const {
+bool ModuleVersionSourceWin32::QueryDllGetVersion(const std::string& fileName,
+                                                  ModuleVersion& version) const {
     const platform::UniqueLibrary library = LoadForVersionExport(fileName);
-    if (!library) return std::nullopt;
+    if (!library) return false;
     const FARPROC export_ = ::GetProcAddress(library.Get(), "DllGetVersion");
-    if (export_ == nullptr) return std::nullopt;
+    if (export_ == nullptr) return false;
     // Through the generic function type, which converts to any other without a warning.
     const auto dllGetVersion =
         reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void (*)()>(export_));
     DLLVERSIONINFO info = {};
     info.cbSize = sizeof(info);
-    if (FAILED(dllGetVersion(&info))) return std::nullopt;
-    DllVersion version;
+    if (FAILED(dllGetVersion(&info))) return false;
     version.major = static_cast<std::int32_t>(info.dwMajorVersion);
     version.minor = static_cast<std::int32_t>(info.dwMinorVersion);
     version.build = static_cast<std::int32_t>(info.dwBuildNumber);
-    return version;
+    return true;
 }
 
-std::optional<std::string> VersionSourceWin32::QueryFileVersionString(
+std::optional<std::string> ModuleVersionSourceWin32::QueryFileVersionString(
     const std::string& path) const {
     DWORD ignored = 0;
     const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
@@ -74,15 +71,10 @@ std::optional<std::string> VersionSourceWin32::QueryFileVersionString(
     return ClipVersionText(static_cast<const char*>(value), valueLength);
 }
 
-std::string VersionSourceWin32::WindowsDirectory() const {
+std::string ModuleVersionSourceWin32::WindowsDirectory() const {
     return DirectoryFrom(&::GetWindowsDirectoryA);
 }
 
-std::string VersionSourceWin32::SystemDirectory() const {
+std::string ModuleVersionSourceWin32::SystemDirectory() const {
     return DirectoryFrom(&::GetSystemDirectoryA);
 }
-
-}  // namespace module_version
-
-ModuleVersion::ModuleVersion(const std::string& fileName)
-    : ModuleVersion(module_version::VersionSourceWin32(), fileName) {}

@@ -118,13 +118,13 @@ std::string DescribeWindowsNt(const OsVersionRecord& version,
 
 }  // namespace
 
-std::string DescribeOperatingSystem(const OsVersionRecord& version,
-                                    const platform::RegistryReader& registry) {
+std::string DescribeOperatingSystem(const OsSource& system) {
+    const OsVersionRecord version = system.ReadOsVersionRecord();
     if (version.kind == VersionRecordKind::Unavailable) return kVersionUnknown;
     switch (version.dwPlatformId) {
         case kPlatformWin32s: return "Microsoft Win32s";
         case kPlatformWin32Windows: return DescribeWindows9x(version);
-        case kPlatformWin32NT: return DescribeWindowsNt(version, registry);
+        case kPlatformWin32NT: return DescribeWindowsNt(version, system);
         default: return std::string();
     }
 }

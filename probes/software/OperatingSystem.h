@@ -37,14 +37,13 @@ constexpr std::uint16_t kSuiteDatacenter = 0x0080;
 constexpr std::uint8_t kProductWorkstation = 1;
 constexpr std::uint8_t kProductServer = 3;
 
-// The description built from an already gathered record. `registry` is read only for an
-// NT system whose extended record is missing, and for NT 4.0 Service Pack 6.
-std::string DescribeOperatingSystem(const OsVersionRecord& version,
-                                    const platform::RegistryReader& registry);
+// What the description asks of the system: the version record and, for early NT systems,
+// the registry.
+class OsSource : public virtual platform::RegistryReader {
+public:
+    // The record as GetVersionExA gives it: first the extended record, then the plain one.
+    virtual OsVersionRecord ReadOsVersionRecord() const = 0;
+};
 
-// Windows build only. Never fails; may return an empty text.
-std::string DescribeOperatingSystem();
-
-// Windows build only. The version record as GetVersionExA gives it: first the extended
-// record, then the plain one.
-OsVersionRecord ReadOsVersionRecord();
+// Never fails; may return an empty text.
+std::string DescribeOperatingSystem(const OsSource& system);

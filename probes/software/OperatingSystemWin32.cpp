@@ -2,13 +2,17 @@
 
 #include <cstring>
 
-#include "platform/RegistryWin32.h"
-#include "probes/software/OperatingSystem.h"
+#include "probes/PcWin32.h"
 
 static_assert(sizeof(OSVERSIONINFOEXA) == 156 && sizeof(OSVERSIONINFOA) == 148,
               "the plain record is the leading part of the extended one");
+static_assert(kPlatformWin32s == VER_PLATFORM_WIN32s &&
+              kPlatformWin32Windows == VER_PLATFORM_WIN32_WINDOWS &&
+              kPlatformWin32NT == VER_PLATFORM_WIN32_NT);
+static_assert(kSuiteEnterprise == VER_SUITE_ENTERPRISE && kSuiteDatacenter == VER_SUITE_DATACENTER);
+static_assert(kProductWorkstation == VER_NT_WORKSTATION && kProductServer == VER_NT_SERVER);
 
-OsVersionRecord ReadOsVersionRecord() {
+OsVersionRecord PcWin32::ReadOsVersionRecord() const {
     OsVersionRecord record;
     OSVERSIONINFOEXA info;
     std::memset(&info, 0, sizeof(info));
@@ -32,9 +36,4 @@ OsVersionRecord ReadOsVersionRecord() {
         record.wProductType = info.wProductType;
     }
     return record;
-}
-
-std::string DescribeOperatingSystem() {
-    const platform::RegistryWin32 registry(platform::RegistryViews::NativeOnly);
-    return DescribeOperatingSystem(ReadOsVersionRecord(), registry);
 }

@@ -1,316 +1,201 @@
+// The test run over a fake PC: order, texts and verdicts of every item, the numbered
+// conflicts, the protocol's bytes, the summary and the protocol file that cannot be written.
 #include "app/TestRun.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <set>
-#include <string>
 #include <tuple>
 #include <vector>
 
-#include "app/Protocol.h"
-#include "platform/Text.h"
-#include "res/resource.h"
+#include "FakePc.h"
+#include "TestUrls.h"
 
 namespace {
 
-using Log = std::vector<std::string>;
 using Box = std::tuple<std::string, std::string, MessageBoxKind>;
-const char kPath[] = "C:\\Tools\\TarnvikAnalyzer.txt";
-const char kConflicts[] = "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n";
-const char kHeader[] =
-    "Tarnvik Analyzér 1.0 ŠTART TESTU - 6.12.2026 02:08:07\r\n"
-    "-----------------------------------------------------------------------------\r\n\r\n";
 
-// The dialog and the probes in one script: texts and verdicts are chosen by the test, and
-// probe calls ("probe <name>"), field texts, refreshes and the protocol write are logged in order.
-class Script : public TestRunView, public TestRunProbes {
+class View : public TestRunView {
 public:
-    Log log;
-    std::map<int, std::string> fields, labels;
-    std::map<int, bool> images;
-    bool lotus = false;  // which of the two installation type radios is checked
-    std::string note, written;
+    std::map<Item, std::string> fields, labels;
+    std::map<Item, bool> images;
+    std::string note, noteMessage, written;
+    bool lotus = false;
     ProtocolWriteResult writeResult = ProtocolWriteResult::Written;
-    std::vector<int> exits;
-    int waitCursorDepth = 0;
     std::vector<Box> boxes;
-    std::map<std::string, std::string> text = {
-        {"memory", "512 MB"}, {"processor", "Intel(R) CPU [2394 MHz]"},
-        {"disk", "37.26 GB, z toho voľných 11.64 GB"}, {"os", "Microsoft Windows XP"},
-        {"ie", "Internet Explorer 6.0.2900"}, {"activex", "OK"},
-        {"installation", "Tarnvik nie je nainštalovaný."}, {"http", "OK"}, {"https", "OK"},
-        {"domain", "FIRMA"}, {"outlook", "MS Outlook 11.0.5510"}, {"mapi", "OK"},
-        {"notes", "Lotus Notes 6.5.4"}};
-    std::set<std::string> failing;            // the verdicts that fail
-    std::map<std::string, std::string> args;  // what each verdict was asked with
-    Log urls;
+    std::vector<int> exits;
+    int waitCursor = 0;
 
     std::string GetCaption() const override { return "Tarnvik Analyzér 1.0"; }
     std::optional<CalendarTime> GetLocalTime() const override {
         return CalendarTime{6, 12, 2026, 2, 8, 7};
     }
-    void BeginWaitCursor() override { ++waitCursorDepth; }
-    void EndWaitCursor() override { --waitCursorDepth; }
-    void SetFieldText(int id, const std::string& value) override {
-        fields[id] = value;
-        log.push_back("field " + std::to_string(id));
-    }
-    void Refresh() override { log.push_back("refresh"); }
-    void Redraw() override { log.push_back("redraw"); }
-    void ShowStatusImage(int id, bool pass) override { images[id] = pass; }
-    void SetLabelMessage(int id, const std::string& message) override { labels[id] = message; }
-    void SetProtocolNoteMessage(const std::string& message) override { note = message; }
-    bool IsRadioChecked(int id) const override { return (id == IDC_TYPE_LOTUS) == lotus; }
-    std::string GetProtocolPath() const override { return kPath; }
-    ProtocolWriteResult WriteProtocolFile(const std::string& path, const std::string& value) override {
-        written = value;
-        log.push_back("write " + path);
+    void BeginWaitCursor() override { ++waitCursor; }
+    void EndWaitCursor() override { --waitCursor; }
+    void SetFieldText(Item item, const std::string& text) override { fields[item] = text; }
+    void SetProtocolNote(const std::string& text) override { note = text; }
+    void Refresh() override {}
+    void Redraw() override {}
+    void ShowStatusImage(Item item, bool pass) override { images[item] = pass; }
+    void SetLabelMessage(Item item, const std::string& message) override { labels[item] = message; }
+    void SetProtocolNoteMessage(const std::string& message) override { noteMessage = message; }
+    bool IsExchangeChecked() const override { return !lotus; }
+    bool IsLotusChecked() const override { return lotus; }
+    std::string GetProtocolPath() const override { return "C:\\Tools\\TarnvikAnalyzer.txt"; }
+    ProtocolWriteResult WriteProtocolFile(const std::string& text) override {
+        written = text;
         return writeResult;
     }
-    void ShowMessageBox(const std::string& message, const std::string& caption,
+    void ShowMessageBox(const std::string& text, const std::string& caption,
                         MessageBoxKind kind) override {
-        boxes.emplace_back(message, caption, kind);
+        boxes.emplace_back(text, caption, kind);
     }
     void ExitProcess(int code) override { exits.push_back(code); }
+};
 
-    std::string GetMemoryText() override { return Text("memory"); }
-    std::string GetProcessorText() override { return Text("processor"); }
-    std::string GetDiskText() override { return Text("disk"); }
-    bool HasEnoughDiskSpace(std::int32_t bytes) override {
-        return Verdict("disk space", std::to_string(bytes));
-    }
-    std::string DescribeOperatingSystem() override { return Text("os"); }
-    std::string DescribeIeVersion() override { return Text("ie"); }
-    bool IsIeVersionAtLeast(std::int32_t major, std::int32_t minor, std::int32_t build) override {
-        return Verdict("ie minimum", Version(major, minor, build, ""));
-    }
-    bool CheckActiveXZonePolicy(const std::string& url, std::string& detail) override {
-        urls.push_back(url);
-        detail += text["activex"];
-        return Verdict("activex");
-    }
-    bool CheckEarlierInstallation(std::string& result) override {
-        result = text["installation"];
-        return Verdict("installation");
-    }
-    bool TestUrl(const std::string& url, std::string& message) override {
-        urls.push_back(url);
-        const std::string name = urls.size() == 2 ? "http" : "https";
-        message = text[name];
-        return Verdict(name);
-    }
-    bool IsUserInAdministrators() override { return Verdict("admin"); }
-    std::string GetPrimaryDomainName() override { return Text("domain"); }
-    std::string FindConflictingServices(const std::string&) override { return Text("services"); }
-    std::string GetOutlookVersionText() override { return Text("outlook"); }
-    bool CheckOutlookVersion(std::int32_t major, std::int32_t minor, std::int32_t build,
-                             const std::string& blacklist) override {
-        return Verdict("outlook check", Version(major, minor, build, blacklist));
-    }
-    bool TestMapiLogon(std::string& message) override {
-        message = text["mapi"];
-        return Verdict("mapi");
-    }
-    std::string GetNotesVersionText() override { return Text("notes"); }
-    bool CheckNotesVersion(std::int32_t major, std::int32_t minor, std::int32_t build,
-                           const std::string& blacklist) override {
-        return Verdict("notes check", Version(major, minor, build, blacklist));
-    }
+const std::string kHeader =
+    "Tarnvik Analyzér 1.0 ŠTART TESTU - 6.12.2026 02:08:07\r\n" + std::string(77, '-') +
+    "\r\n\r\n";
+const std::string kHardwareLines =
+    "Kapacita RAM: 512 MB\r\n"
+    "Procesor: Intel(R) Pentium(R) M processor 1.60GHz [2394 MHz]\r\n"
+    "Disk C:\\: 37.26 GB, z toho voľných 11.64 GB\r\n"
+    "Verzia OS: Microsoft Windows XP Professional Service Pack 2 (Build 2600)\r\n"
+    "Verzia Internet Explorera: Internet Explorer 6.0.2900\r\n";
+const char kTrace[] = "HKLM\\SOFTWARE\\Devadozededa|Root";
+const char kOutlookClass[] = "HKCR\\Outlook.Application\\CLSID|";
+const char kOutlookServer[] = "HKCR\\CLSID\\{0006F03A}\\LocalServer32|";
 
-    // The probes called and the protocol written, in order.
-    Log Probed() const {
-        Log probed;
-        for (const auto& event : log) {
-            if (event.rfind("probe ", 0) == 0) probed.push_back(event.substr(6));
-            if (event.rfind("write ", 0) == 0) probed.push_back(event);
+// A PC on which the MS Outlook item passes too.
+FakePc HealthyPc() {
+    FakePc pc;
+    pc.registry[kOutlookClass] = "{0006F03A}";
+    pc.registry[kOutlookServer] = "C:\\Office\\outlook.exe";
+    pc.dllVersions["C:\\OFFICE\\OUTLLIB.DLL"] = FakePc::Version(11, 0, 5510);
+    return pc;
+}
+
+std::string Message(Item item) { return Row(item).conflictMessage; }
+
+std::string Numbered(const std::vector<std::string>& messages) {
+    std::string text = "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n";
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        text += "\r\n" + std::to_string(i + 1) + ")  " + messages[i];
+    }
+    return text;
+}
+
+TEST(TestRun, AHealthyPcPassesEveryItemAndWritesTheWholeProtocol) {
+    FakePc pc = HealthyPc();
+    View view;
+    TestRun(view).Run(pc);
+
+    EXPECT_EQ(view.written, kHeader + kHardwareLines +
+                                "Stav ActiveX v IE: OK\r\n"
+                                "Inštalácia Tarnvika: Tarnvik nie je nainštalovaný.\r\n"
+                                "HTTP: OK\r\nHTTPS: OK\r\n"
+                                "Logged user is Administrator: OK\r\n"
+                                "Meno NT domény: FIRMA\r\n"
+                                "Konfliktné služby: \r\n"
+                                "Verzia MS Outloook (OUTLLIB.DLL): MS Outlook 11.0.5510\r\n");
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0], Box("Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez komplikácií.",
+                                 "Informácie", MessageBoxKind::Information));
+    for (const ItemRow& row : kItems) {
+        if (row.image == 0 || row.item == Item::Lotus) continue;
+        EXPECT_TRUE(view.images.at(row.item)) << row.key;
+        EXPECT_EQ(view.labels.at(row.item), "") << row.key;
+    }
+    // The log-on result is shown but never written to the protocol.
+    EXPECT_EQ(view.fields[Item::Exchange], "OK");
+    EXPECT_EQ(view.fields[Item::ActiveX], "OK");
+    EXPECT_EQ(view.note, "Protokol s výsledkom testovania je uložený v súbori:\r\n"
+                         "C:\\Tools\\TarnvikAnalyzer.txt");
+    EXPECT_EQ(view.noteMessage, view.written);
+    EXPECT_EQ(view.waitCursor, 0);
+    EXPECT_EQ(pc.httpLog[1], std::string("split ") + config::kPublicTestUrl);
+}
+
+TEST(TestRun, FailuresAreNumberedInRunOrderAndCountFromOneInEveryRun) {
+    FakePc pc = HealthyPc();
+    pc.driveC->totalFreeBytes = 99999999;
+    pc.registry[kTrace] = "C:\\Program Files\\Tarnvik";
+    pc.http[config::kServiceLogonUrl].status = 404;
+    pc.domain = "";
+    pc.actionPolicies = std::vector<std::optional<std::uint32_t>>{3, 1, 3};
+    pc.mapi.reset();
+    View view;
+    TestRun run(view);
+    run.Run(pc);
+
+    const std::string activeX = Message(Item::ActiveX) +
+                                " (Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, "
+                                "Skriptovať ActiveX označené ako bezpečné)";
+    EXPECT_EQ(std::get<0>(view.boxes.at(0)),
+              Numbered({Message(Item::Disk), activeX, Message(Item::EarlierInstall),
+                        Message(Item::Https), Message(Item::Domain), Message(Item::Exchange)}));
+    EXPECT_EQ(std::get<2>(view.boxes[0]), MessageBoxKind::Exclamation);
+    EXPECT_EQ(view.labels[Item::ActiveX], activeX);
+    EXPECT_FALSE(view.images[Item::Https]);
+    EXPECT_EQ(view.fields[Item::Domain], "Doména nenalezena");
+    EXPECT_EQ(view.fields[Item::Exchange], "Failed to initialize MAPI.");
+
+    // Mended in between: the disk and the trace pass again and lose their marks.
+    pc.driveC->totalFreeBytes = 100000000;
+    pc.registry.erase(kTrace);
+    run.Run(pc);
+    EXPECT_EQ(std::get<0>(view.boxes.at(1)),
+              Numbered({activeX, Message(Item::Https), Message(Item::Domain),
+                        Message(Item::Exchange)}));
+    EXPECT_TRUE(view.images[Item::Disk]);
+    EXPECT_EQ(view.labels[Item::Disk], "");
+    EXPECT_EQ(view.written, kHeader +
+                                "Kapacita RAM: 512 MB\r\n"
+                                "Procesor: Intel(R) Pentium(R) M processor 1.60GHz [2394 MHz]\r\n"
+                                "Disk C:\\: 37.26 GB, z toho voľných 95.37 MB\r\n"
+                                "Verzia OS: Microsoft Windows XP Professional Service Pack 2 (Build 2600)\r\n"
+                                "Verzia Internet Explorera: Internet Explorer 6.0.2900\r\n"
+                                "Stav ActiveX v IE: " + activeX + "\r\n"
+                                "Inštalácia Tarnvika: Tarnvik nie je nainštalovaný.\r\n"
+                                "HTTP: OK\r\nHTTPS: Not Found\r\n"
+                                "Logged user is Administrator: OK\r\n"
+                                "Meno NT domény: \r\n"
+                                "Konfliktné služby: \r\n"
+                                "Verzia MS Outloook (OUTLLIB.DLL): MS Outlook 11.0.5510\r\n");
+}
+
+TEST(TestRun, LotusDominoRunsTheNotesItemInsteadOfTheExchangeItems) {
+    FakePc pc;
+    pc.mapi.reset();
+    View view;
+    view.lotus = true;
+    TestRun(view).Run(pc);
+    EXPECT_EQ(view.written.substr(view.written.rfind("Konfliktné")),
+              "Konfliktné služby: \r\nVerzia Lotus Notes klienta: \r\n");
+    EXPECT_FALSE(view.images.at(Item::Lotus));
+    EXPECT_EQ(view.images.count(Item::Outlook) + view.fields.count(Item::Exchange), 0u);
+    EXPECT_EQ(std::get<0>(view.boxes.at(0)), Numbered({Message(Item::Lotus)}));
+}
+
+TEST(TestRun, AProtocolThatCannotBeWrittenStopsTheRunBeforeTheSummary) {
+    for (const auto result : {ProtocolWriteResult::CannotCreate, ProtocolWriteResult::WriteFailed}) {
+        FakePc pc = HealthyPc();
+        View view;
+        view.writeResult = result;
+        TestRun(view).Run(pc);
+        ASSERT_EQ(view.boxes.size(), 1u);
+        EXPECT_EQ(std::get<1>(view.boxes[0]), "Chyba aplikácie");
+        EXPECT_EQ(std::get<2>(view.boxes[0]), MessageBoxKind::Plain);
+        EXPECT_EQ(view.note, "");
+        if (result == ProtocolWriteResult::CannotCreate) {
+            EXPECT_EQ(std::get<0>(view.boxes[0]),
+                      "Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.");
+            EXPECT_EQ(view.exits, std::vector<int>{-2});
+        } else {
+            EXPECT_EQ(view.exits, std::vector<int>{});
+            EXPECT_EQ(view.waitCursor, 0);
         }
-        return probed;
     }
-    // The `count` events after the first one equal to `event`.
-    Log After(const std::string& event, std::size_t count) const {
-        std::size_t at = 0;
-        while (at < log.size() && log[at] != event) ++at;
-        return Log(log.begin() + std::min(at + 1, log.size()),
-                   log.begin() + std::min(at + 1 + count, log.size()));
-    }
-
-private:
-    static std::string Version(int major, int minor, int build, const std::string& blacklist) {
-        return text::Format("%d.%d.%d ", major, minor, build) + blacklist;
-    }
-    std::string Text(const std::string& name) {
-        log.push_back("probe " + name);
-        return text[name];
-    }
-    bool Verdict(const std::string& name, const std::string& arg = "") {
-        log.push_back("probe " + name);
-        args[name] = arg;
-        return failing.count(name) == 0;
-    }
-};
-
-class TestRunTest : public ::testing::Test {
-protected:
-    Script script;
-    TestRun run{script};
-};
-
-TEST_F(TestRunTest, ExchangeRunProbesInOrderAndWritesEveryLineButTheLogon) {
-    script.text["domain"] = "";
-    script.text["services"] = "MS Exchange, ISA Server";
-    run.Run(script);
-    EXPECT_EQ(script.Probed(), (Log{"memory", "processor", "disk", "disk space", "os", "ie",
-                                    "ie minimum", "activex", "installation", "http", "https",
-                                    "admin", "domain", "services", "outlook", "outlook check",
-                                    "mapi", std::string("write ") + kPath}));
-    EXPECT_EQ(script.written,
-              std::string(kHeader) +
-                  "Kapacita RAM: 512 MB\r\n"
-                  "Procesor: Intel(R) CPU [2394 MHz]\r\n"
-                  "Disk C:\\: 37.26 GB, z toho voľných 11.64 GB\r\n"
-                  "Verzia OS: Microsoft Windows XP\r\n"
-                  "Verzia Internet Explorera: Internet Explorer 6.0.2900\r\n"
-                  "Stav ActiveX v IE: OK\r\n"
-                  "Inštalácia Tarnvika: Tarnvik nie je nainštalovaný.\r\n"
-                  "HTTP: OK\r\n"
-                  "HTTPS: OK\r\n"
-                  "Logged user is Administrator: OK\r\n"
-                  "Meno NT domény: \r\n"
-                  "Konfliktné služby: MS Exchange, ISA Server\r\n"
-                  "Verzia MS Outloook (OUTLLIB.DLL): MS Outlook 11.0.5510\r\n");
-    // The fixed requirements: 100 MB of disk, IE 5.5 SP1, Outlook 2000 SP2 but not XP SP1.
-    EXPECT_EQ(script.args["disk space"], "100000000");
-    EXPECT_EQ(script.args["ie minimum"], "5.50.4522 ");
-    EXPECT_EQ(script.args["outlook check"], "9.0.4527 10.0.2627;");
-    ASSERT_EQ(script.urls.size(), 3u);  // ActiveX and HTTPS ask for the same service page
-    EXPECT_EQ(script.urls[0], script.urls[2]);
-    EXPECT_NE(script.urls[1], script.urls[2]);
-}
-
-TEST_F(TestRunTest, LotusRunEndsWithTheNotesLineAndSkipsTheExchangeItems) {
-    script.lotus = true;
-    run.Run(script);
-    const Log probed = script.Probed();
-    EXPECT_EQ(Log(probed.end() - 4, probed.end() - 1), (Log{"services", "notes", "notes check"}));
-    EXPECT_EQ(script.written.substr(script.written.find("Konfliktné")),
-              "Konfliktné služby: \r\nVerzia Lotus Notes klienta: Lotus Notes 6.5.4\r\n");
-    EXPECT_EQ(script.fields[IDC_LOTUS], "Lotus Notes 6.5.4");
-    // Lotus Notes 5 or later, but none of the versions the conflict message forbids.
-    EXPECT_EQ(script.args["notes check"], "5.0.6 5.0.11;6.0.0;6.0.1;");
-}
-
-TEST_F(TestRunTest, ProgressIsShownBetweenTheItems) {
-    run.Run(script);
-    // The HTTP result is on screen before HTTPS starts, while the handler blocks.
-    EXPECT_EQ(script.After("field " + std::to_string(IDC_HTTP), 3),
-              (Log{"refresh", "redraw", "probe https"}));
-    EXPECT_EQ(script.After("field " + std::to_string(IDC_HTTPS), 2), (Log{"refresh", "redraw"}));
-    EXPECT_EQ(script.After("probe disk space", 1), Log{"refresh"});
-    EXPECT_EQ(script.After("field " + std::to_string(IDC_EXCHANGE), 1), Log{"refresh"});
-}
-
-TEST_F(TestRunTest, AllPassingShowsTicksAndTheSuccessBox) {
-    script.text["os"] = "";  // an unrecognised system is still no conflict
-    run.Run(script);
-    EXPECT_EQ(script.images.size(), 12u);
-    for (const auto& [image, pass] : script.images) EXPECT_TRUE(pass) << image;
-    const std::string success =
-        "Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez komplikácií.";
-    EXPECT_EQ(script.boxes, (std::vector<Box>{{success, "Informácie", MessageBoxKind::Information}}));
-    EXPECT_EQ(run.GetConflicts(), success);
-    EXPECT_EQ(run.GetConflictCount(), 0);
-    EXPECT_EQ(script.waitCursorDepth, 0);
-    EXPECT_EQ(script.fields[IDC_PROTOCOL_NOTE],
-              "Protokol s výsledkom testovania je uložený v súbori:\r\nC:\\Tools\\TarnvikAnalyzer.txt");
-    EXPECT_EQ(script.note, script.written);
-}
-
-TEST_F(TestRunTest, FailuresAreListedInRunOrderWithTheirDetailsAndRenumberedInTheNextRun) {
-    const std::string findings = "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX";
-    const std::string expired = "SSL certificate date that was received from the server is bad. "
-                                "The certificate is expired. ";
-    script.failing = {"disk space", "activex", "https", "admin"};
-    script.text["activex"] = findings;
-    script.text["https"] = expired;
-    script.text["domain"] = "";
-    run.Run(script);
-    const std::string disk =
-        "Pevný disk nemá dostatok voľného miesta. Pre inštaláciu je potrebných cca 100 MB.";
-    const std::string activeX =
-        "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a "
-        "sťahovanie ActiveX prvkov. (" + findings + ")";
-    const std::string https = "Tento počtíač nemá prístup k synchronizačnému serveru služby alebo "
-                              "nemáte aktualizovaný OS.";
-    const std::string admin = "Prihlásený užívateľ nie je členom skupiny Administrators. "
-                              "Kontakujte správcu počítačovej siete.";
-    const std::string domain =
-        "Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete.";
-    EXPECT_EQ(script.boxes, (std::vector<Box>{{kConflicts + ("\r\n1)  " + disk) + "\r\n2)  " +
-                                                   activeX + "\r\n3)  " + https + "\r\n4)  " +
-                                                   admin + "\r\n5)  " + domain,
-                                               "Upozornenie", MessageBoxKind::Exclamation}}));
-    EXPECT_EQ(script.labels[IDC_DISK_LABEL], disk);
-    EXPECT_EQ(script.labels[IDC_ACTIVEX_LABEL], activeX);
-    EXPECT_EQ(script.labels[IDC_HTTPS_LABEL], https);
-    // The ActiveX field shows the findings alone; each address shows its own result.
-    EXPECT_EQ(script.fields[IDC_ACTIVEX], findings);
-    EXPECT_EQ(script.fields[IDC_HTTP], "OK");
-    EXPECT_EQ(script.fields[IDC_HTTPS], expired);
-    EXPECT_TRUE(script.images[IDC_HTTP_STATUS]);
-    EXPECT_FALSE(script.images[IDC_HTTPS_STATUS]);
-    EXPECT_EQ(script.fields[IDC_DOMAIN], "Doména nenalezena");
-    for (const std::string& line : {"Stav ActiveX v IE: " + activeX, "HTTPS: " + expired,
-                                    std::string("Logged user is Administrator: Error")}) {
-        EXPECT_NE(script.written.find("\r\n" + line + "\r\n"), std::string::npos) << line;
-    }
-
-    // Second run: the disk passes now and loses its link; numbering starts again at 1.
-    script.failing = {"admin"};
-    run.Run(script);
-    EXPECT_EQ(run.GetConflicts(), kConflicts + ("\r\n1)  " + admin) + "\r\n2)  " + domain);
-    EXPECT_EQ(run.GetConflictCount(), 2);
-    EXPECT_EQ(script.labels[IDC_DISK_LABEL], "");
-    EXPECT_TRUE(script.images[IDC_DISK_STATUS]);
-}
-
-TEST_F(TestRunTest, ProtocolThatCannotBeCreatedEndsTheProcessWithoutSummary) {
-    script.writeResult = ProtocolWriteResult::CannotCreate;
-    run.Run(script);
-    EXPECT_EQ(script.boxes, (std::vector<Box>{
-                              {"Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.",
-                               "Chyba aplikácie", MessageBoxKind::Plain}}));
-    EXPECT_EQ(script.exits, std::vector<int>{-2});
-    EXPECT_EQ(script.fields.count(IDC_PROTOCOL_NOTE), 0u);
-}
-
-TEST_F(TestRunTest, WriteErrorAfterOpeningIsReportedAndTheDialogStays) {
-    script.writeResult = ProtocolWriteResult::WriteFailed;
-    run.Run(script);
-    EXPECT_EQ(script.boxes, (std::vector<Box>{
-                              {"Chyba! Nebolo možné zapísať súbor s protokolom o priebehu "
-                               "testu:\r\nC:\\Tools\\TarnvikAnalyzer.txt",
-                               "Chyba aplikácie", MessageBoxKind::Plain}}));
-    EXPECT_TRUE(script.exits.empty());
-    EXPECT_EQ(script.waitCursorDepth, 0);
-    EXPECT_EQ(script.fields.count(IDC_PROTOCOL_NOTE), 0u);
-    EXPECT_EQ(script.note, "");
-}
-
-TEST(ProtocolHeader, ShowsDayAndMonthUnpaddedAndTheTimeZeroPaddedOrMinusOne) {
-    EXPECT_EQ(protocol::Header("Tarnvik Analyzér 1.0", CalendarTime{6, 12, 2026, 2, 8, 7}), kHeader);
-    const std::string rule = "\r\n" + std::string(77, '-') + "\r\n\r\n";
-    EXPECT_EQ(protocol::Header("X", CalendarTime{31, 1, 2027, 23, 59, 0}),
-              "X ŠTART TESTU - 31.1.2027 23:59:00" + rule);
-    EXPECT_EQ(protocol::Header("X", std::nullopt), "X ŠTART TESTU - 0.0.0 -1:-1:-1" + rule);
-}
-
-TEST(ProtocolPath, ReplacesTheExtensionOfTheFileNameOnly) {
-    EXPECT_EQ(protocol::PathBesideExecutable(std::string("C:\\Tools\\X.exe")), "C:\\Tools\\X.txt");
-    EXPECT_EQ(protocol::PathBesideExecutable(std::string("C:\\My.Tools\\Analyzer")),
-              "C:\\My.Tools\\Analyzer.txt");
-    EXPECT_EQ(protocol::PathBesideExecutable(std::string("C:\\a\\b.c.exe")), "C:\\a\\b.c.txt");
 }
 
 }  // namespace
