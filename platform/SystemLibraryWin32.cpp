@@ -1,27 +1,73 @@
 #include "platform/SystemLibraryWin32.h"
 
-#include <windows.h>
+#include "platform/Text.h"
 
 namespace platform {
+namespace {
 
-std::string SystemDirectoryPath(const std::string& fileName) {
-    char directory[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryA(directory, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::string();
-    return std::string(directory, length) + "\\" + fileName;
+// Since Windows 8, and on Vista and 7 with update KB2533623: the LOAD_LIBRARY_SEARCH_*
+// flags and SetDefaultDllDirectories. Values as the SDK defines them, for older SDK headers.
+constexpr DWORD kSearchDllLoadDir = 0x00000100;
+constexpr DWORD kSearchSystem32 = 0x00000800;
+
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCWSTR);
+
+template <typename Function>
+Function KernelFunction(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+bool CanRestrictSearch() {
+    static const bool available =
+        KernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories") != nullptr;
+    return available;
+}
+
+std::wstring SystemDirectoryPath(const std::string& fileName) {
+    wchar_t directory[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    return std::wstring(directory, length) + L"\\" + std::wstring(fileName.begin(), fileName.end());
+}
+
+}  // namespace
+
+void RestrictLibrarySearch() {
+    if (const auto setDefault =
+            KernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories")) {
+        setDefault(kSearchSystem32);
+    } else if (const auto setDirectory = KernelFunction<SetDllDirectoryFunction>("SetDllDirectoryW")) {
+        // Older systems: at least the current directory leaves the search.
+        setDirectory(L"");
+    }
 }
 
 UniqueLibrary LoadSystemLibrary(const std::string& fileName) {
-    const std::string path = SystemDirectoryPath(fileName);
+    const std::wstring path = SystemDirectoryPath(fileName);
     if (path.empty()) return UniqueLibrary();
-    // A full path is loaded from exactly there; the altered search order keeps the
-    // library's own dependencies beside it as well.
-    return UniqueLibrary(::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    // Without the search flags, the altered search order still takes the library's own
+    // dependencies from the system directory first.
+    return UniqueLibrary(::LoadLibraryExW(
+        path.c_str(), nullptr, CanRestrictSearch() ? kSearchSystem32 : LOAD_WITH_ALTERED_SEARCH_PATH));
+}
+
+UniqueLibrary LoadLibraryAtAbsolutePath(const std::string& path) {
+    if (!text::IsAbsolutePath(path)) return UniqueLibrary();
+    return UniqueLibrary(::LoadLibraryExA(
+        path.c_str(), nullptr,
+        CanRestrictSearch() ? kSearchDllLoadDir | kSearchSystem32 : LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 UniqueLibrary LoadLibraryAsData(const std::string& path) {
-    return UniqueLibrary(::LoadLibraryExA(
-        path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    return UniqueLibrary(::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+}
+
+FARPROC FindSystemFunction(const char* fileName, const char* name) {
+    // Deliberately never freed: the function is used for as long as the program runs.
+    const HMODULE library = LoadSystemLibrary(fileName).Release();
+    return library != nullptr ? ::GetProcAddress(library, name) : nullptr;
 }
 
 }  // namespace platform

@@ -69,4 +69,15 @@ std::string ReplaceAll(std::string s, const std::string& from, const std::string
     return s;
 }
 
+bool IsBareName(const std::string& fileName) {
+    return fileName.find_first_of("\\/:") == std::string::npos;
+}
+
+bool IsAbsolutePath(const std::string& fileName) {
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    const bool drive = fileName.size() > 2 && fileName[1] == ':' && separator(fileName[2]);
+    const bool unc = fileName.size() > 2 && separator(fileName[0]) && separator(fileName[1]);
+    return drive || unc;
+}
+
 }  // namespace text

@@ -28,4 +28,9 @@ std::string Tokenize(const std::string& s, const std::string& delimiters, std::s
 // Replaces every occurrence of `from` (non-empty) by `to`, left to right, without overlap.
 std::string ReplaceAll(std::string s, const std::string& from, const std::string& to);
 
+// A file name without any directory part ("shlwapi.dll"): the system's own library.
+bool IsBareName(const std::string& fileName);
+// A path that names one file whatever the current directory: "C:\..." or "\\server\...".
+bool IsAbsolutePath(const std::string& fileName);
+
 }  // namespace text

@@ -3,18 +3,18 @@
 #pragma once
 
 #include <windows.h>
-#include <wininet.h>
 
 #include "platform/RegistryWin32.h"
 #include "platform/Win32Handles.h"
 #include "probes/Pc.h"
 #include "probes/software/ModuleVersionWin32.h"
 
+// WinINet's handles (HINTERNET), closed with its InternetCloseHandle.
 struct InternetHandleTraits {
-    static HINTERNET Invalid() { return nullptr; }
-    static void Close(HINTERNET h) { ::InternetCloseHandle(h); }
+    static void* Invalid() { return nullptr; }
+    static void Close(void* handle);
 };
-using UniqueInternetHandle = platform::UniqueHandle<HINTERNET, InternetHandleTraits>;
+using UniqueInternetHandle = platform::UniqueHandle<void*, InternetHandleTraits>;
 
 class PcWin32 final : public Pc,
                       private platform::RegistryWin32,

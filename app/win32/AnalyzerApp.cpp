@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/win32/AnalyzerDlg.h"
+#include "platform/SystemLibraryWin32.h"
 
 CAnalyzerApp theApp;
 
@@ -16,6 +17,9 @@ BOOL CAnalyzerApp::InitInstance() {
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything loads a library: a copy planted in the download folder the program
+    // was started from must never be found.
+    platform::RestrictLibrarySearch();
     theApp.InitInstance();
     return 0;
 }

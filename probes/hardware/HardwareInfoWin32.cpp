@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <mmsystem.h>
 #include <cpuid.h>
 #include <x86intrin.h>
 
@@ -88,7 +89,11 @@ std::int64_t PcWin32::PerformanceCount() {
 
 void PcWin32::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
-std::uint32_t PcWin32::MillisecondClock() { return ::timeGetTime(); }
+std::uint32_t PcWin32::MillisecondClock() {
+    static const auto timeGetTime = SYSTEM_FUNCTION("winmm.dll", timeGetTime);
+    // Without the multimedia library the ordinary tick count has to do.
+    return timeGetTime != nullptr ? timeGetTime() : ::GetTickCount();
+}
 
 std::uint32_t PcWin32::GetPriorityClass() { return ::GetPriorityClass(::GetCurrentProcess()); }
 

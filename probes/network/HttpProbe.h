@@ -31,8 +31,9 @@ public:
     virtual bool Send(std::uint32_t& error) = 0;
     // The numeric status code of the answer; false when it cannot be read.
     virtual bool QueryStatus(std::uint32_t& status) = 0;
-    // Reads the next piece of the body. False when the read fails; at the end of the body
-    // it succeeds with `bytesRead` 0.
+    // Reads what the connection has ready of the body, at most `size` bytes, waiting only for
+    // the first byte. False when the read fails; at the end of the body it succeeds with
+    // `bytesRead` 0.
     virtual bool Read(char* buffer, std::uint32_t size, std::uint32_t& bytesRead) = 0;
     // Milliseconds of a clock that wraps; only differences count.
     virtual std::uint32_t TickCount() = 0;

@@ -75,10 +75,6 @@ bool ReadVersionResource(const ModuleVersionSource& source, const std::string& p
 
 }  // namespace
 
-bool IsBareName(const std::string& fileName) {
-    return fileName.find_first_of("\\/:") == std::string::npos;
-}
-
 std::string FileVersionSubBlock(const unsigned char* translation, std::size_t byteCount,
                                 std::uint16_t userDefaultLanguage) {
     if (translation != nullptr && byteCount == 4) {
@@ -110,7 +106,10 @@ bool ParseVersionTriple(const std::string& text, std::int32_t& major, std::int32
 }
 
 ModuleVersion::ModuleVersion(const ModuleVersionSource& source, const std::string& fileName) {
-    if (source.QueryDllGetVersion(fileName, *this)) {
+    // A relative path would be resolved against the current directory: it is never loaded
+    // as code, only its version resource is read.
+    if ((text::IsBareName(fileName) || text::IsAbsolutePath(fileName)) &&
+        source.QueryDllGetVersion(fileName, *this)) {
         found = true;
         return;
     }

@@ -17,7 +17,8 @@ public:
     virtual ~ModuleVersionSource() = default;
 
     // Asks the library's DllGetVersion export; sets the numbers of `version` only when it
-    // answers. False when the library does not load, lacks the export or the export fails.
+    // answers. Asked for bare names (the system's libraries) and absolute paths only.
+    // False when the library does not load, lacks the export or the export fails.
     virtual bool QueryDllGetVersion(const std::string& fileName, ModuleVersion& version) const = 0;
     // The FileVersion text of the file's version resource, already cut to what the parser
     // may see (ClipVersionText). Empty when the file, its resource or the string is missing.
@@ -40,9 +41,6 @@ public:
     std::int32_t build = 0;
     bool found = false;
 };
-
-// A name without any directory part ("shlwapi.dll"): the system's own library.
-bool IsBareName(const std::string& fileName);
 
 // The sub-block that holds the FileVersion string. `translation` is the raw
 // "\VarFileInfo\Translation" value (null when the query failed), `byteCount` its length:

@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "platform/SystemLibraryWin32.h"
+#include "platform/Text.h"
 #include "platform/Win32Handles.h"
 
 namespace {
 
 platform::UniqueLibrary LoadForVersionExport(const std::string& fileName) {
-    if (IsBareName(fileName)) return platform::LoadSystemLibrary(fileName);
-    return platform::UniqueLibrary(
-        ::LoadLibraryExA(fileName.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    if (text::IsBareName(fileName)) return platform::LoadSystemLibrary(fileName);
+    return platform::LoadLibraryAtAbsolutePath(fileName);
 }
 
 std::string DirectoryFrom(UINT (WINAPI* query)(LPSTR, UINT)) {
@@ -45,16 +45,20 @@ bool ModuleVersionSourceWin32::QueryDllGetVersion(const std::string& fileName,
 
 std::optional<std::string> ModuleVersionSourceWin32::QueryFileVersionString(
     const std::string& path) const {
+    static const auto getSize = SYSTEM_FUNCTION("version.dll", GetFileVersionInfoSizeA);
+    static const auto getInfo = SYSTEM_FUNCTION("version.dll", GetFileVersionInfoA);
+    static const auto queryValue = SYSTEM_FUNCTION("version.dll", VerQueryValueA);
+    if (getSize == nullptr || getInfo == nullptr || queryValue == nullptr) return std::nullopt;
+
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    const DWORD size = getSize(path.c_str(), &ignored);
     if (size == 0) return std::nullopt;
     std::vector<unsigned char> block(static_cast<std::size_t>(size) + 1);
-    if (!::GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return std::nullopt;
+    if (!getInfo(path.c_str(), 0, size, block.data())) return std::nullopt;
 
     void* translation = nullptr;
     UINT translationBytes = 0;
-    if (!::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &translation,
-                          &translationBytes)) {
+    if (!queryValue(block.data(), "\\VarFileInfo\\Translation", &translation, &translationBytes)) {
         translation = nullptr;
         translationBytes = 0;
     }
@@ -64,7 +68,7 @@ std::optional<std::string> ModuleVersionSourceWin32::QueryFileVersionString(
 
     void* value = nullptr;
     UINT valueLength = 0;
-    if (!::VerQueryValueA(block.data(), subBlock.c_str(), &value, &valueLength) ||
+    if (!queryValue(block.data(), subBlock.c_str(), &value, &valueLength) ||
         value == nullptr) {
         return std::nullopt;
     }
