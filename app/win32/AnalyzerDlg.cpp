@@ -62,26 +62,11 @@ void CAnalyzerDlg::DoDataExchange() {
 BOOL CAnalyzerDlg::OnInitDialog() {
     UpdateData();
 
-    m_pToolTip = std::make_unique<CToolTipCtrl>();
-    if (!m_pToolTip->Create(GetSafeHwnd(), 0)) {
-        // The dialog still works, only without links and tool tips.
-        m_pToolTip.reset();
-        return TRUE;
-    }
-
     for (const ItemRow& row : kItems) {
         if (row.label != 0) m_lblItems[Index(row.item)].SubclassDlgItem(row.label, GetSafeHwnd());
     }
     m_lblProtocolNote.SubclassDlgItem(IDC_PROTOCOL_NOTE, GetSafeHwnd());
-
-    m_pToolTip->SetDelayTime(TTDT_INITIAL, kToolTipInitialMilliseconds);
-    m_pToolTip->SetDelayTime(TTDT_AUTOPOP, kToolTipShownMilliseconds);
-    m_pToolTip->SetMaxTipWidth(kToolTipWidthPixels);
-    // Every judged item's label; the protocol note gets none.
-    for (const ItemRow& row : kItems) {
-        if (row.label != 0) m_pToolTip->AddTool(GetDlgItem(row.label), std::string());
-    }
-    m_pToolTip->Activate(true);
+    CreateToolTips();
 
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -90,6 +75,23 @@ BOOL CAnalyzerDlg::OnInitDialog() {
     ShowGroup(Shown::Exchange, true);
     ShowGroup(Shown::Lotus, false);
     return TRUE;
+}
+
+void CAnalyzerDlg::CreateToolTips() {
+    m_pToolTip = std::make_unique<CToolTipCtrl>();
+    if (!m_pToolTip->Create(GetSafeHwnd(), 0)) {
+        // Everything else works as before: the links just come without tool tips.
+        m_pToolTip.reset();
+        return;
+    }
+    m_pToolTip->SetDelayTime(TTDT_INITIAL, kToolTipInitialMilliseconds);
+    m_pToolTip->SetDelayTime(TTDT_AUTOPOP, kToolTipShownMilliseconds);
+    m_pToolTip->SetMaxTipWidth(kToolTipWidthPixels);
+    // Every judged item's label; the protocol note gets none.
+    for (const ItemRow& row : kItems) {
+        if (row.label != 0) m_pToolTip->AddTool(GetDlgItem(row.label), std::string());
+    }
+    m_pToolTip->Activate(true);
 }
 
 bool CAnalyzerDlg::PreTranslateMessage(MSG* message) {

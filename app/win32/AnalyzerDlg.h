@@ -31,6 +31,7 @@ protected:
 
 private:
     void DoDataExchange();
+    void CreateToolTips();
     void OnPaint();
     void OnInstallTypeExchange();
     void OnInstallTypeLotus();

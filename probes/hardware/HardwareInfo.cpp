@@ -19,7 +19,7 @@ constexpr std::uint32_t kLeafBrandFirst = 0x80000002;
 constexpr std::uint32_t kLeafBrandLast = 0x80000004;
 
 constexpr std::uint32_t kSleepMilliseconds = 300;
-constexpr std::int64_t kMicrosecondsPerSecond = 1000000;
+constexpr std::uint64_t kMicrosecondsPerSecond = 1000000;
 // The wait ends on the first tick past 500 ms but the cycles are divided as if exactly
 // 500 ms had passed: the tick-count clock reads about 0.2 % high.
 constexpr std::int32_t kTickWaitMilliseconds = 500;
@@ -148,8 +148,15 @@ std::uint32_t CHardwareInfo::ClockFromPerformanceCounter() {
     const std::uint32_t endCycles = ReadTimeStampLow();
     const std::int64_t endCount = m_source.PerformanceCount();
 
-    const auto microseconds = static_cast<std::uint32_t>(
-        (endCount - startCount) * kMicrosecondsPerSecond / *frequency);
+    // Divided before it is multiplied, so that no counter delta overflows: a PC that
+    // hibernates during the wait moves the counter by hours. The result is the same
+    // truncated quotient as multiplying first.
+    const std::uint64_t ticks =
+        static_cast<std::uint64_t>(endCount) - static_cast<std::uint64_t>(startCount);
+    const auto perSecond = static_cast<std::uint64_t>(*frequency);
+    const auto microseconds =
+        static_cast<std::uint32_t>(ticks / perSecond * kMicrosecondsPerSecond +
+                                   ticks % perSecond * kMicrosecondsPerSecond / perSecond);
     if (microseconds == 0) return 0;
     // Unsigned subtraction survives one wrap of the low word.
     return (endCycles - startCycles) / microseconds;
