@@ -1,5 +1,5 @@
 # The two entry points: `make run` and `make test`. Both install what is missing first.
-.PHONY: run test deps native mingw unit wine-tests exe clean
+.PHONY: run test deps native mingw unit wine-tests exe fuzz clean
 
 deps:
 	@scripts/install-deps.sh
@@ -25,6 +25,13 @@ wine-tests: mingw
 	scripts/wine-session.sh build/mingw/wineprefix ctest --preset mingw
 
 test: unit wine-tests
+
+# Not part of make test: each parser of what the PC supplies, fuzzed for a bounded time.
+fuzz:
+	@scripts/install-deps.sh fuzz
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j 2
+	scripts/fuzz.sh build/fuzz 60
 
 clean:
 	rm -rf build

@@ -26,6 +26,12 @@ done
 [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
 # ImageMagick's 'import' may be shadowed by a stand-in; the real one lives in /usr/bin.
 [ -x /usr/bin/import ] || missing+=(imagemagick)
+# make fuzz only: clang with libFuzzer and the sanitizer runtimes.
+if [ "${1:-}" = fuzz ]; then
+    command -v clang++-14 >/dev/null 2>&1 || missing+=(clang-14)
+    compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null ||
+        missing+=(libclang-rt-14-dev)
+fi
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
