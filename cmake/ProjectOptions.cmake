@@ -10,10 +10,22 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
 endif()
 
 if(WIN32)
+    # The oldest Windows each exe runs on: XP SP3 (5.1) for x86; Vista (6.0) for x64, which
+    # serves 64-bit Outlook (2010 and later). The headers hide anything newer, so using it is
+    # a compile error; what newer systems add is looked up at run time.
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
+        set(TARNVIK_WINDOWS_VERSION 0x0501)
+        set(TARNVIK_SUBSYSTEM_VERSION 5.01)
+    else()
+        set(TARNVIK_WINDOWS_VERSION 0x0600)
+        set(TARNVIK_SUBSYSTEM_VERSION 6.00)
+    endif()
     target_compile_definitions(tarnvik_options INTERFACE
-        _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600 NOMINMAX STRICT)
+        _WIN32_WINNT=${TARNVIK_WINDOWS_VERSION} WINVER=${TARNVIK_WINDOWS_VERSION}
+        _WIN32_IE=0x0600 NOMINMAX STRICT)
     # One self-contained exe: no libgcc/libstdc++/winpthread DLL beside it.
-    target_link_options(tarnvik_options INTERFACE -static -static-libgcc -static-libstdc++)
+    target_link_options(tarnvik_options INTERFACE -static -static-libgcc -static-libstdc++
+        -Wl,--subsystem,windows:${TARNVIK_SUBSYSTEM_VERSION})
 elseif(TARNVIK_FUZZ)
     target_compile_options(tarnvik_options INTERFACE
         -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer

@@ -42,10 +42,14 @@ bool ReadRaw(RegistryRoot root, const std::string& subkey, const std::string& na
     return true;
 }
 
+// The view that is not the program's own: 32-bit installers write into the 32-bit view of
+// 64-bit Windows, 64-bit ones into the 64-bit view that a 32-bit program does not see.
+constexpr REGSAM kOtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+
 template <typename Read>
 auto InViews(Read read) -> decltype(read(REGSAM{0})) {
     auto result = read(REGSAM{0});
-    if (!result) result = read(KEY_WOW64_32KEY);
+    if (!result) result = read(kOtherView);
     return result;
 }
 

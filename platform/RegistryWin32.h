@@ -1,6 +1,5 @@
 // The registry seen through the Win32 API, read-only with KEY_QUERY_VALUE. A key or value
-// missing from the program's own view is looked up in the other one: 32-bit installers
-// write HKLM\SOFTWARE and HKCR into the 32-bit view of 64-bit Windows.
+// missing from the program's own view (32-bit or 64-bit) is looked up in the other one.
 #pragma once
 
 #include "platform/Registry.h"
