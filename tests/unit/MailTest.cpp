@@ -1,0 +1,108 @@
+// The mail clients: the version rule, MS Outlook's version and MAPI log-on, Lotus Notes' version.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "FakePc.h"
+#include "probes/mail/VersionRule.h"
+
+using Triple = std::array<std::int32_t, 3>;
+
+TEST(VersionRule, AVersionMustReachTheMinimumAndNotBeAWholeBlacklistEntry) {
+    const std::tuple<Triple, Triple, const char*, bool> cases[] = {
+        {{9, 0, 4526}, {9, 0, 4527}, "10.0.2627;", false},
+        {{9, 1, 0}, {9, 0, 4527}, "10.0.2627;", true},
+        {{8, 9, 9999}, {9, 0, 4527}, "", false},
+        {{10, 0, 2628}, {9, 0, 4527}, "10.0.2627;", true},
+        {{10, 0, 2627}, {9, 0, 4527}, "", true},
+        {{5, 0, 1}, {5, 0, 0}, "5.0.11;", true},
+        {{6, 5, 1}, {5, 0, 6}, "5.0.11;6.5.1;", false},
+    };
+    for (const auto& [v, min, blacklist, accepted] : cases) {
+        SCOPED_TRACE(testing::Message() << v[0] << '.' << v[1] << '.' << v[2] << " in " << blacklist);
+        EXPECT_EQ(IsVersionAccepted(v[0], v[1], v[2], min[0], min[1], min[2], blacklist), accepted);
+    }
+}
+
+TEST(OutlookProbe, TheLibraryBesideTheRegisteredServerGivesTheTextAndTheCheckItsNumbers) {
+    const std::string office = "C:\\Office\\outlook.exe", lib = "C:\\OFFICE\\OUTLLIB.DLL";
+    // class id, server, library path, FileVersion text of C:\OFFICE\OUTLLIB.DLL, text, accepted
+    const std::tuple<std::string, std::string, std::string, const char*, const char*, bool> cases[] = {
+        {"{0006F03A}", "c:\\Office\\OUTLOOK.exe", lib, "10.0.2627.1", "MS Outlook 10.0.2627", false},
+        {"{0006F03A}", office, lib, "9.1", "", true},  // not found, yet 9.1.0 passes
+        {"{0006F03A}", "\"" + office + "\" /a", "\"" + lib + "\" /A", "9.0.4527", "", false},
+        {"{" + std::string(1022, 'A') + "}", office, "", "9.0.4527", "", false},
+    };
+    for (const auto& [classId, server, library, resource, text, accepted] : cases) {
+        SCOPED_TRACE(server);
+        FakePc pc;
+        pc.registry["HKCR\\Outlook.Application\\CLSID|"] = classId;
+        pc.registry["HKCR\\CLSID\\" + classId + "\\LocalServer32|"] = server;
+        pc.fileVersions[lib] = resource;
+        const OutlookProbe outlook(pc);
+        EXPECT_EQ(outlook.GetOutlookLibraryPath(), library);
+        EXPECT_EQ(outlook.GetOutlookVersionText(), text);
+        EXPECT_EQ(outlook.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"), accepted);
+    }
+}
+
+TEST(OutlookProbe, EveryMapiStepFailsWithItsTextAndReleasesWhatItTookInReverse) {
+    using Mapi = FakePc::Mapi;
+    constexpr std::int32_t kFailed = static_cast<std::int32_t>(0x80004005u);
+    const std::string off = "disable owner", on = "enable and focus owner";
+    const std::vector<std::string> full = {off, "load", "initialize", "logon", "uninitialize", "unload", on};
+    const std::tuple<std::optional<Mapi>, const char*, std::vector<std::string>> cases[] = {
+        {std::nullopt, "Failed to initialize MAPI.", {off, on}},
+        {Mapi{std::nullopt, 0, true}, "Failed to initialize MAPI (MAPIInitialize).",
+         {off, "load", "unload", on}},
+        {Mapi{kFailed, 0, true}, "Failed to initialise MAPI (Initialize)",
+         {off, "load", "initialize", "unload", on}},
+        {Mapi{0, std::nullopt, true}, "Failed to initialize MAPI (MAPILogonEx).",
+         {off, "load", "initialize", "uninitialize", "unload", on}},
+        {Mapi{0, kFailed, true}, "MAPI Logon failed.", full},
+        {Mapi{1, 0, true}, "OK", full},  // S_FALSE from MAPIInitialize is a success too
+    };
+    for (const auto& [mapi, text, log] : cases) {
+        SCOPED_TRACE(text);
+        FakePc pc;
+        pc.mapi = mapi;
+        std::string message = "stale";
+        const bool loggedOn = OutlookProbe(pc).TestMapiLogon(message);
+        EXPECT_EQ(message, text);
+        EXPECT_EQ(loggedOn, message == "OK");
+        EXPECT_EQ(pc.mapiLog, log);
+    }
+}
+
+TEST(NotesProbe, TheProgramFileVersionWinsElseTheReleaseTextOfNstrings) {
+    // whether C:\Notes\notes.exe answers 6.5.4, string 1 of nstrings.dll there, text, accepted
+    const std::tuple<bool, const char*, const char*, bool> cases[] = {
+        {true, "Release 5.0.11", "Lotus Notes 6.5.4", true},
+        {false, "|Release 5.0.11 |Build V5011", "Release 5.0.11", false},
+        {false, " Release 6.5.4 FP1\t|", "Release 6.5.4 FP1", true},
+        {false, "", "", false},
+    };
+    for (const auto& [programVersion, release, text, accepted] : cases) {
+        SCOPED_TRACE(release);
+        FakePc pc;
+        pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Path"] = "C:\\Notes\\";
+        pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Name"] = "notes.exe";
+        if (programVersion) pc.dllVersions["C:\\Notes\\notes.exe"] = FakePc::Version(6, 5, 4);
+        pc.libraryStrings["C:\\Notes\\nstrings.dll#1"] = release;
+        const NotesProbe notes(pc);
+        EXPECT_EQ(notes.GetNotesVersionText(), text);
+        EXPECT_EQ(notes.CheckNotesVersion(5, 0, 6, "5.0.11;"), accepted);
+    }
+}
+
+TEST(NotesProbe, AReleaseTextGivesUpToThreeNumbersOfItsJoinedDigits) {
+    const std::pair<const char*, Triple> cases[] = {
+        {"Release 6.5.4 FP1", {6, 5, 41}}, {"6.0.3", {6, 0, 3}},  {"Release 5..6", {5, 6, 0}},
+        {"5.0.12.1", {5, 0, 12}},          {"R 99999999999.1.2", {INT32_MAX, 1, 2}}, {"", {0, 0, 0}},
+    };
+    for (const auto& [text, expected] : cases) {
+        Triple parsed = {-1, -1, -1};
+        NotesProbe::ParseVersionText(parsed[0], parsed[1], parsed[2], text);
+        EXPECT_EQ(parsed, expected) << text;
+    }
+}

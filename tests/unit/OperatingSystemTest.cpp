@@ -1,0 +1,45 @@
+// The one-line description of Windows, from the version record and the registry of early NT.
+#include <gtest/gtest.h>
+
+#include "FakePc.h"
+
+constexpr char kProductType[] = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\ProductOptions|ProductType";
+constexpr char kHotfix[] = "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009";
+
+TEST(OperatingSystem, DescriptionFollowsPlatformVersionEditionAndServicePack) {
+    constexpr auto Ext = VersionRecordKind::Extended, Plain = VersionRecordKind::Plain;
+    constexpr auto NT = kPlatformWin32NT, Win9x = kPlatformWin32Windows;
+    // version record, ProductType (null: ProductOptions unreadable), Q246009 key there, text
+    const std::tuple<OsVersionRecord, const char*, bool, const char*> cases[] = {
+        {{Ext, 5, 2, 3790, NT, "", kSuiteEnterprise, kProductServer}, nullptr, false,
+         " Microsoft Windows Server 2003 family, Enterprise Edition  (Build 3790)"},
+        {{Ext, 5, 0, 2195, NT, "Service Pack 4", kSuiteEnterprise, kProductServer}, nullptr, false,
+         "Microsoft Windows 2000 Advanced Server Service Pack 4 (Build 2195)"},
+        {{Plain, 4, 0, 1381, NT, "Service Pack 5"}, "WinNT", false,
+         "Microsoft Windows NT Workstation  Version 4.0Service Pack 5 (Build 1381)"},
+        {{Plain, 4, 0, 1381, NT, "Service Pack 5"}, nullptr, false,
+         "Microsoft Windows NT  Nie je možné čítať z registrov. Ďalšie údaje nebudú detekované! "},
+        {{Ext, 4, 0, 1381, NT, "service pack 6", 0, kProductWorkstation}, nullptr, true,
+         "Microsoft Windows NT Workstation 4.0 Service Pack 6a (Build 1381)"},
+        {{Ext, 4, 0, 1381, NT, "Service Pack 6", kSuiteEnterprise, kProductServer}, nullptr, false,
+         "Microsoft Windows NT Server 4.0, Enterprise Edition Service Pack 6 (Build 1381)"},
+        {{Ext, 5, 0, 2195, NT, "Service Pack 4", 0, 2}, nullptr, false,
+         "Microsoft Windows 2000 Service Pack 4 (Build 2195)"},
+        {{Ext, 6, 0, 6001, NT, "Service Pack 1", 0, kProductWorkstation}, nullptr, false,
+         "Professional Service Pack 1 (Build 6001)"},
+        {{Ext, 6, 1, 7600, NT, "", 0, kProductServer}, nullptr, false, "Server 4.0  (Build 7600)"},
+        {{Ext, 4, 10, 2222, Win9x, " A"}, nullptr, false, "Microsoft Windows 98 SE "},
+        {{Ext, 4, 0, 1111, Win9x, " B"}, nullptr, false, "Microsoft Windows 95 OSR2 "},
+        {{Plain, 1, 0, 0, kPlatformWin32s, ""}, nullptr, false, "Microsoft Win32s"},
+        {{Ext, 5, 1, 2600, 3, "Service Pack 2"}, nullptr, false, ""},
+        {{VersionRecordKind::Unavailable, 0, 0, 0, 0, ""}, "WinNT", false,
+         "Nebolo možné rozpoznať verziu OS - používate neštandardný alebo zastaralý OS! "},
+    };
+    for (const auto& [os, productType, servicePack6a, expected] : cases) {
+        FakePc pc;
+        pc.os = os;
+        if (productType) pc.registry[kProductType] = productType;
+        if (servicePack6a) pc.registry[kHotfix] = "";
+        EXPECT_EQ(DescribeOperatingSystem(pc), expected);
+    }
+}
