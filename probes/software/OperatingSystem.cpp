@@ -49,6 +49,44 @@ std::string DescribeWindows9x(const OsVersionRecord& version) {
     }
 }
 
+// Windows from NT 6.0 on, by version and first build. The version record cannot tell Home
+// from Professional, so these systems get no edition.
+struct NamedRelease {
+    std::uint32_t major;
+    std::uint32_t minor;
+    std::uint32_t firstBuild;
+    const char* workstation;
+    const char* server;  // also for a domain controller
+};
+constexpr NamedRelease kNamedReleases[] = {
+    {6, 0, 0, "Vista", "Server 2008"},
+    {6, 1, 0, "7", "Server 2008 R2"},
+    {6, 2, 0, "8", "Server 2012"},
+    {6, 3, 0, "8.1", "Server 2012 R2"},
+    {10, 0, 0, "10", "Server 2016"},
+    {10, 0, 17763, "10", "Server 2019"},
+    {10, 0, 20348, "10", "Server 2022"},
+    {10, 0, 22000, "11", "Server 2022"},
+    {10, 0, 26100, "11", "Server 2025"},
+};
+
+std::string NamedReleaseName(const OsVersionRecord& version) {
+    const NamedRelease* found = nullptr;
+    for (const NamedRelease& release : kNamedReleases) {
+        if (release.major == version.dwMajorVersion && release.minor == version.dwMinorVersion &&
+            release.firstBuild <= version.dwBuildNumber) {
+            found = &release;
+        }
+    }
+    if (found == nullptr) {
+        return text::Format("Microsoft Windows %d.%d ", static_cast<int>(version.dwMajorVersion),
+                            static_cast<int>(version.dwMinorVersion));
+    }
+    const bool server = version.wProductType == kProductServer ||
+                        version.wProductType == kProductDomainController;
+    return std::string("Microsoft Windows ") + (server ? found->server : found->workstation) + " ";
+}
+
 const char* NtProductName(const OsVersionRecord& version) {
     const std::uint32_t major = version.dwMajorVersion;
     const std::uint32_t minor = version.dwMinorVersion;
@@ -56,7 +94,7 @@ const char* NtProductName(const OsVersionRecord& version) {
     if (major == 5 && minor == 1) return "Microsoft Windows XP ";
     if (major == 5 && minor == 0) return "Microsoft Windows 2000 ";
     if (major <= 4) return "Microsoft Windows NT ";
-    return "";
+    return "";  // 5.3 to 5.9 were never released
 }
 
 const char* NtEditionFromRecord(const OsVersionRecord& version) {
@@ -107,6 +145,9 @@ std::string ServicePackPiece(const OsVersionRecord& version,
 
 std::string DescribeWindowsNt(const OsVersionRecord& version,
                               const platform::RegistryReader& registry) {
+    if (version.dwMajorVersion >= 6) {
+        return NamedReleaseName(version) + ServicePackPiece(version, registry);
+    }
     std::string result = NtProductName(version);
     if (version.kind == VersionRecordKind::Extended) {
         result += NtEditionFromRecord(version);

@@ -35,6 +35,7 @@ constexpr std::uint16_t kSuiteEnterprise = 0x0002;
 constexpr std::uint16_t kSuiteDatacenter = 0x0080;
 
 constexpr std::uint8_t kProductWorkstation = 1;
+constexpr std::uint8_t kProductDomainController = 2;
 constexpr std::uint8_t kProductServer = 3;
 
 // What the description asks of the system: the version record and, for early NT systems,

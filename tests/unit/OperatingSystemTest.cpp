@@ -25,9 +25,8 @@ TEST(OperatingSystem, DescriptionFollowsPlatformVersionEditionAndServicePack) {
          "Microsoft Windows NT Server 4.0, Enterprise Edition Service Pack 6 (Build 1381)"},
         {{Ext, 5, 0, 2195, NT, "Service Pack 4", 0, 2}, nullptr, false,
          "Microsoft Windows 2000 Service Pack 4 (Build 2195)"},
-        {{Ext, 6, 0, 6001, NT, "Service Pack 1", 0, kProductWorkstation}, nullptr, false,
-         "Professional Service Pack 1 (Build 6001)"},
-        {{Ext, 6, 1, 7600, NT, "", 0, kProductServer}, nullptr, false, "Server 4.0  (Build 7600)"},
+        {{Ext, 6, 0, 6001, NT, "Service Pack 1", kSuiteEnterprise, kProductWorkstation}, nullptr,
+         false, "Microsoft Windows Vista Service Pack 1 (Build 6001)"},
         {{Ext, 4, 10, 2222, Win9x, " A"}, nullptr, false, "Microsoft Windows 98 SE "},
         {{Ext, 4, 0, 1111, Win9x, " B"}, nullptr, false, "Microsoft Windows 95 OSR2 "},
         {{Plain, 1, 0, 0, kPlatformWin32s, ""}, nullptr, false, "Microsoft Win32s"},
@@ -41,5 +40,27 @@ TEST(OperatingSystem, DescriptionFollowsPlatformVersionEditionAndServicePack) {
         if (productType) pc.registry[kProductType] = productType;
         if (servicePack6a) pc.registry[kHotfix] = "";
         EXPECT_EQ(DescribeOperatingSystem(pc), expected);
+    }
+}
+
+TEST(OperatingSystem, NtSixAndLaterAreNamedByVersionBuildAndProductType) {
+    constexpr std::uint8_t W = kProductWorkstation, S = kProductServer, DC = kProductDomainController;
+    // major, minor, build, product type, name before the build
+    const std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, std::uint8_t, const char*> cases[] = {
+        {6, 0, 6002, S, "Server 2008"},    {6, 1, 7601, W, "7"},
+        {6, 1, 7601, DC, "Server 2008 R2"}, {6, 2, 9200, W, "8"},
+        {6, 2, 9200, S, "Server 2012"},    {6, 3, 9600, W, "8.1"},
+        {6, 3, 9600, S, "Server 2012 R2"}, {10, 0, 21999, W, "10"},
+        {10, 0, 22000, W, "11"},           {10, 0, 17762, S, "Server 2016"},
+        {10, 0, 17763, S, "Server 2019"},  {10, 0, 20347, DC, "Server 2019"},
+        {10, 0, 20348, S, "Server 2022"},  {10, 0, 26099, S, "Server 2022"},
+        {10, 0, 26100, S, "Server 2025"},  {6, 4, 9841, W, "6.4"},
+        {11, 0, 30000, S, "11.0"},
+    };
+    for (const auto& [major, minor, build, type, name] : cases) {
+        FakePc pc;
+        pc.os = {VersionRecordKind::Extended, major, minor, build, kPlatformWin32NT, "", 0, type};
+        EXPECT_EQ(DescribeOperatingSystem(pc), std::string("Microsoft Windows ") + name +
+                                                   "  (Build " + std::to_string(build) + ")");
     }
 }
