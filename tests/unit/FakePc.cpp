@@ -114,7 +114,8 @@ std::uint32_t FakePc::ReadTimeStampLow() {
 }
 
 std::int64_t FakePc::PerformanceCount() {
-    return counterFrequency ? microseconds * *counterFrequency / 1000000 : 0;
+    if (!counterFrequency) return 0;
+    return microseconds / 1000000 * *counterFrequency + microseconds % 1000000 * *counterFrequency / 1000000;
 }
 
 std::uint32_t FakePc::MillisecondClock() {

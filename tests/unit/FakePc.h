@@ -31,6 +31,7 @@ public:
     std::optional<std::int64_t> counterFrequency = 3579545;
     std::uint32_t cyclesPerMicrosecond = 2394;
     std::int64_t microseconds = 0;         // the virtual time
+    std::int64_t oversleepMicroseconds = 0;  // added to every Sleep, as by a hibernation
     std::uint32_t millisecondClockBase = 0;
     std::uint64_t timeStampBase = 0;
     std::uint32_t priorityClass = 0x20;
@@ -105,7 +106,9 @@ public:
     std::uint32_t ReadTimeStampLow() override;
     std::optional<std::int64_t> PerformanceFrequency() override { return counterFrequency; }
     std::int64_t PerformanceCount() override;
-    void Sleep(std::uint32_t milliseconds) override { microseconds += milliseconds * 1000ll; }
+    void Sleep(std::uint32_t milliseconds) override {
+        microseconds += milliseconds * 1000ll + oversleepMicroseconds;
+    }
     std::uint32_t MillisecondClock() override;
     std::uint32_t GetPriorityClass() override { return priorityClass; }
     void SetPriorityClass(std::uint32_t value) override;

@@ -47,6 +47,16 @@ TEST(HardwareInfo, TheClockFallsBackFromCounterToRegistryToTicksAcrossClockWraps
     }
 }
 
+TEST(HardwareInfo, ACounterThatMovesForHoursDuringTheWaitGivesWhatTheFallbackGives) {
+    FakePc hibernated;
+    hibernated.counterFrequency = 2500000000;  // a counter at the processor's clock
+    hibernated.oversleepMicroseconds = 2 * 3600 * 1000000ll;
+    FakePc withoutCounter;
+    withoutCounter.counterFrequency.reset();
+    EXPECT_EQ(CHardwareInfo(hibernated).GetProcessorText(),
+              CHardwareInfo(withoutCounter).GetProcessorText());
+}
+
 TEST(HardwareInfo, ByteSizesScaleByStepsOf1024OnlyPastAThousand) {
     const std::pair<std::int64_t, const char*> cases[] = {
         {0, "0.00 bytes"}, {1000, "1000.00 bytes"}, {1001, "0.98 KB"}, {1024000, "1000.00 KB"},

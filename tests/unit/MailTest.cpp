@@ -4,6 +4,7 @@
 #include <array>
 
 #include "FakePc.h"
+#include "probes/mail/StringTableBlock.h"
 #include "probes/mail/VersionRule.h"
 
 using Triple = std::array<std::int32_t, 3>;
@@ -104,5 +105,30 @@ TEST(NotesProbe, AReleaseTextGivesUpToThreeNumbersOfItsJoinedDigits) {
         Triple parsed = {-1, -1, -1};
         NotesProbe::ParseVersionText(parsed[0], parsed[1], parsed[2], text);
         EXPECT_EQ(parsed, expected) << text;
+    }
+}
+
+TEST(StringTableBlock, EveryLengthIsCheckedAgainstTheBlock) {
+    const auto block = [](std::initializer_list<std::uint16_t> units) {
+        std::vector<std::uint8_t> bytes;
+        for (const std::uint16_t unit : units) {
+            bytes.insert(bytes.end(), {std::uint8_t(unit), std::uint8_t(unit >> 8)});
+        }
+        return bytes;
+    };
+    // block, index, string (null: malformed or missing)
+    const std::tuple<std::vector<std::uint8_t>, unsigned, const char16_t*> cases[] = {
+        {block({0, 2, u'5', u'.', 1, u'x'}), 1, u"5."},
+        {block({0, 2, u'5', u'.', 1, u'x'}), 2, u"x"},
+        {block({0, 0}), 1, u""},
+        {block({0xFFFF, u'R'}), 1, nullptr},  // string 0 claims far more than the block holds
+        {block({0, 3, u'5', u'.'}), 1, nullptr},
+        {block({0}), 1, nullptr},
+        {{0, 0, 1}, 1, nullptr},  // half a length
+        {{}, 0, nullptr},
+    };
+    for (const auto& [bytes, index, expected] : cases) {
+        const auto text = StringTableEntry(bytes.data(), bytes.size(), index);
+        EXPECT_EQ(text.value_or(u"<none>"), expected ? expected : u"<none>");
     }
 }

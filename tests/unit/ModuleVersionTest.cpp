@@ -30,6 +30,21 @@ TEST(ModuleVersion, AsksTheLibraryFirstThenSearchesFourPlacesInOrder) {
     }
 }
 
+TEST(ModuleVersion, OnlyTheSystemsLibrariesAndAbsolutePathsAreLoadedForTheirExport) {
+    // name, numbers: 6.5.4 from the export, 5.0.1 from the version resource
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"notes.dll", 6}, {"C:\\Notes\\notes.exe", 6}, {"d:/notes/notes.exe", 6},
+        {"\\\\server\\notes\\notes.exe", 6}, {"Notes\\notes.exe", 5}, {"C:notes.exe", 5},
+        {"\\notes.exe", 5},
+    };
+    for (const auto& [name, major] : cases) {
+        FakePc pc;
+        pc.dllVersions[name] = FakePc::Version(6, 5, 4);
+        pc.fileVersions[name] = "5.0.1";
+        EXPECT_EQ(ModuleVersion(pc, name).major, major) << name;
+    }
+}
+
 TEST(ModuleVersion, ParsesThreeNumbersAtDotsElseAtCommasBeforeTheFirstDot) {
     constexpr std::int32_t kUnset = -1;
     const std::tuple<const char*, Triple, bool> cases[] = {
