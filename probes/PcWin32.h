@@ -69,6 +69,9 @@ public:
     void DisableOwner() override;
     void EnableAndFocusOwner() override;
     std::unique_ptr<MapiLibrary> LoadMapi() override;
+    std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path,
+                                                           std::size_t size) const override;
+    std::uint16_t ProgramMachineType() const override;
 
     // NotesSource
     std::string ReadLibraryString(const std::string& libraryPath, unsigned id,

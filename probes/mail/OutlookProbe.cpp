@@ -10,6 +10,9 @@ namespace {
 
 constexpr std::size_t kClassIdMaxBytes = 1024;
 constexpr std::size_t kServerPathMaxBytes = 8000;
+// The DOS header, and the PE header wherever a usual module puts it.
+constexpr std::size_t kHeaderBytes = 4096;
+constexpr std::size_t kPeOffsetField = 0x3C;
 
 // Only ASCII letters change: the path is then matched against an ASCII file name, and
 // the file system ignores letter case anyway.
@@ -102,11 +105,45 @@ bool OutlookProbe::CheckOutlookVersion(std::int32_t minMajor, std::int32_t minMi
 }
 
 bool OutlookProbe::TestMapiLogon(std::string& message) {
-    const OwnerDisabledScope ownerDisabled(m_system);
-    const std::unique_ptr<MapiLibrary> mapi = m_system.LoadMapi();
-    if (!mapi) {
-        message = "Failed to initialize MAPI.";
-        return false;
+    bool loggedOn = false;
+    {
+        const OwnerDisabledScope ownerDisabled(m_system);
+        const std::unique_ptr<MapiLibrary> mapi = m_system.LoadMapi();
+        if (mapi) {
+            loggedOn = LogOn(*mapi, message);
+        } else {
+            message = "Failed to initialize MAPI.";
+        }
     }
-    return LogOn(*mapi, message);
+    if (!loggedOn) {
+        if (const auto foreign = ForeignOutlookText()) message = *foreign;
+    }
+    return loggedOn;
+}
+
+std::optional<std::string> OutlookProbe::ForeignOutlookText() const {
+    const std::string path = GetOutlookLibraryPath();
+    if (path.empty()) return std::nullopt;
+    const auto fileStart = m_system.ReadFileStart(path, kHeaderBytes);
+    const auto machine = fileStart ? PeMachineType(*fileStart) : std::nullopt;
+    if (!machine || *machine == m_system.ProgramMachineType()) return std::nullopt;
+    if (*machine == kMachineX86) {
+        return "Failed to log on to MAPI: MS Outlook is 32-bit, use the 32-bit TarnvikAnalyzer.exe.";
+    }
+    if (*machine == kMachineX64) {
+        return "Failed to log on to MAPI: MS Outlook is 64-bit, use the x64 TarnvikAnalyzer.exe.";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint16_t> PeMachineType(const std::vector<std::uint8_t>& fileStart) {
+    const auto at = [&](std::size_t offset, std::size_t bytes) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < bytes; ++i) value |= std::uint32_t{fileStart[offset + i]} << (8 * i);
+        return value;
+    };
+    if (fileStart.size() < kPeOffsetField + 4 || at(0, 2) != 0x5A4D) return std::nullopt;  // "MZ"
+    const std::size_t pe = at(kPeOffsetField, 4);
+    if (pe > fileStart.size() - 6 || at(pe, 4) != 0x00004550) return std::nullopt;  // "PE\0\0"
+    return static_cast<std::uint16_t>(at(pe + 4, 2));
 }

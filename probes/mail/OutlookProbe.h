@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Registry.h"
 #include "probes/software/ModuleVersion.h"
@@ -40,7 +41,20 @@ public:
     virtual void EnableAndFocusOwner() = 0;
     // The system's MAPI library, or null when it cannot be loaded.
     virtual std::unique_ptr<MapiLibrary> LoadMapi() = 0;
+    // Up to `size` bytes from the start of the file, read as data; empty when it cannot be read.
+    virtual std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path,
+                                                                   std::size_t size) const = 0;
+    // The machine type this program is built for, as a PE header names it.
+    virtual std::uint16_t ProgramMachineType() const = 0;
 };
+
+// Machine types of PE headers.
+inline constexpr std::uint16_t kMachineX86 = 0x014C;
+inline constexpr std::uint16_t kMachineX64 = 0x8664;
+
+// The machine type in the PE header at the start of a module file; empty when the bytes hold
+// no PE header.
+std::optional<std::uint16_t> PeMachineType(const std::vector<std::uint8_t>& fileStart);
 
 class OutlookProbe {
 public:
@@ -56,11 +70,14 @@ public:
                              const std::string& blacklist) const;
 
     // Logs on to MAPI with a new session and MAPI's own profile choice. Sets `message`
-    // to "OK" or to the step that failed; true only when the log-on succeeded.
+    // to "OK" or to the step that failed; true only when the log-on succeeded. MAPI runs
+    // inside the program, so it cannot work for an MS Outlook built for the other machine
+    // type: a failed log-on then names the build of this program to use instead.
     bool TestMapiLogon(std::string& message);
 
 private:
     ModuleVersion ReadLibraryVersion() const;
+    std::optional<std::string> ForeignOutlookText() const;
 
     OutlookSource& m_system;
 };

@@ -80,3 +80,23 @@ std::unique_ptr<MapiLibrary> PcWin32::LoadMapi() {
     if (!library) return nullptr;
     return std::make_unique<MapiLibraryWin32>(std::move(library));
 }
+
+std::optional<std::vector<std::uint8_t>> PcWin32::ReadFileStart(const std::string& path,
+                                                               std::size_t size) const {
+    const platform::UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::vector<std::uint8_t> bytes(size);
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(size), &read, nullptr)) {
+        return std::nullopt;
+    }
+    bytes.resize(read);
+    return bytes;
+}
+
+std::uint16_t PcWin32::ProgramMachineType() const {
+    static_assert(kMachineX86 == IMAGE_FILE_MACHINE_I386 && kMachineX64 == IMAGE_FILE_MACHINE_AMD64);
+    return sizeof(void*) == 8 ? kMachineX64 : kMachineX86;
+}

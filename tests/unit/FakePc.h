@@ -69,6 +69,8 @@ public:
     };
     std::optional<Mapi> mapi = Mapi();
     std::vector<std::string> mapiLog;  // owner and library events, in order
+    std::map<std::string, std::vector<std::uint8_t>> fileStarts;  // path -> its first bytes
+    std::uint16_t programMachine = kMachineX64;
 
     // --- string tables: "<library path>#<id>" -> string ---
     std::map<std::string, std::string> libraryStrings;
@@ -140,6 +142,12 @@ public:
     void DisableOwner() override { mapiLog.push_back("disable owner"); }
     void EnableAndFocusOwner() override { mapiLog.push_back("enable and focus owner"); }
     std::unique_ptr<MapiLibrary> LoadMapi() override;
+    std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path,
+                                                           std::size_t) const override {
+        if (!fileStarts.count(path)) return std::nullopt;
+        return fileStarts.at(path);
+    }
+    std::uint16_t ProgramMachineType() const override { return programMachine; }
     // NotesSource
     std::string ReadLibraryString(const std::string& libraryPath, unsigned id,
                                   std::size_t maxChars) const override;
