@@ -10,6 +10,13 @@
 #define IDR_MAINFRAME 128
 #define IDB_STATUS_PASS 139
 #define IDB_STATUS_FAIL 140
+// The status images drawn for 125, 150 and 200 % of 96 DPI.
+#define IDB_STATUS_PASS_20 141
+#define IDB_STATUS_FAIL_20 142
+#define IDB_STATUS_PASS_24 143
+#define IDB_STATUS_FAIL_24 144
+#define IDB_STATUS_PASS_32 145
+#define IDB_STATUS_FAIL_32 146
 
 // Fields (read-only edits)
 #define IDC_CPU 1001

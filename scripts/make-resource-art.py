@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's icon and status bitmaps into res/ (run once; the files are committed).
 
-Status images: 16 x 16, a light grey square with a grey frame holding a green tick (pass)
-or a red cross (fail). Icon: a blue tile with a white envelope and a green tick badge,
-at 48, 32 and 16 pixels.
+Status images: a light grey square with a grey frame holding a green tick (pass) or a red
+cross (fail), at 16 pixels and at 20, 24 and 32 for 125, 150 and 200 % of 96 DPI. Icon: a
+blue tile with a white envelope and a green tick badge, at 48, 32 and 16 pixels.
 """
 import math
 import struct
@@ -64,11 +64,12 @@ def render(size, layers, background=None, samples=4):
     return rows
 
 
-def status_bitmap(mark, colour):
+def status_bitmap(size, mark, colour):
     # Frame and fill are crisp pixels; only the mark is smoothed.
-    frame = lambda x, y: x < 1 / 16 or x > 15 / 16 or y < 1 / 16 or y > 15 / 16
+    edge = 1 / size
+    frame = lambda x, y: x < edge or x > 1 - edge or y < edge or y > 1 - edge
     inner = lambda x, y: not frame(x, y)
-    return render(16, [(frame, GREY_FRAME), (inner, GREY_FILL), (mark, colour)], samples=4)
+    return render(size, [(frame, GREY_FRAME), (inner, GREY_FILL), (mark, colour)], samples=4)
 
 
 def write_bmp(path, rows):
@@ -129,8 +130,10 @@ def main(out_dir):
     tick = stroke([(3.5 / 16, 8.5 / 16), (6.5 / 16, 11.5 / 16), (12.5 / 16, 4.5 / 16)], 2.2 / 16)
     cross = lambda x, y: (seg_dist(x, y, 4.5 / 16, 4.5 / 16, 11.5 / 16, 11.5 / 16) <= 1.1 / 16 or
                           seg_dist(x, y, 11.5 / 16, 4.5 / 16, 4.5 / 16, 11.5 / 16) <= 1.1 / 16)
-    write_bmp(out / 'StatusPass.bmp', status_bitmap(tick, GREEN))
-    write_bmp(out / 'StatusFail.bmp', status_bitmap(cross, RED))
+    for size in (16, 20, 24, 32):
+        suffix = '' if size == 16 else str(size)
+        write_bmp(out / f'StatusPass{suffix}.bmp', status_bitmap(size, tick, GREEN))
+        write_bmp(out / f'StatusFail{suffix}.bmp', status_bitmap(size, cross, RED))
     write_ico(out / 'TarnvikAnalyzer.ico', [app_icon(s) for s in (48, 32, 16)])
 
 

@@ -30,6 +30,31 @@ std::wstring ExecutablePath() {
     return std::wstring(buffer.data(), length);
 }
 
+// The status images as drawn for 100, 125, 150 and 200 % of 96 DPI. The largest that the
+// screen's DPI calls for is shown at its real size, so it stays sharp.
+struct StatusImages {
+    int pixels;
+    int pass;
+    int fail;
+};
+constexpr StatusImages kStatusImages[] = {{16, IDB_STATUS_PASS, IDB_STATUS_FAIL},
+                                          {20, IDB_STATUS_PASS_20, IDB_STATUS_FAIL_20},
+                                          {24, IDB_STATUS_PASS_24, IDB_STATUS_FAIL_24},
+                                          {32, IDB_STATUS_PASS_32, IDB_STATUS_FAIL_32}};
+constexpr int kStandardDpi = 96;
+
+const StatusImages& StatusImagesForScreen() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    const int wanted = ::MulDiv(kStatusImages[0].pixels, dpi, kStandardDpi);
+    const StatusImages* chosen = &kStatusImages[0];
+    for (const StatusImages& images : kStatusImages) {
+        if (images.pixels <= wanted) chosen = &images;
+    }
+    return *chosen;
+}
+
 HBITMAP LoadStatusBitmap(int id) {
     return static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
                                              IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
@@ -40,8 +65,8 @@ HBITMAP LoadStatusBitmap(int id) {
 CAnalyzerDlg::CAnalyzerDlg(HWND parent)
     : DialogBase(IDD_ANALYZER_DIALOG, parent),
       m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      m_bmpPass(LoadStatusBitmap(IDB_STATUS_PASS)),
-      m_bmpFail(LoadStatusBitmap(IDB_STATUS_FAIL)),
+      m_bmpPass(LoadStatusBitmap(StatusImagesForScreen().pass)),
+      m_bmpFail(LoadStatusBitmap(StatusImagesForScreen().fail)),
       m_strProtocolPathW(protocol::PathBesideExecutable(ExecutablePath())) {
     DoDataExchange();
 }
