@@ -24,29 +24,22 @@ to_terminal() { iconv -f "$1" -t "$charset//TRANSLIT"; }
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
-# Runs the driver with its output in a file: the program it starts inherits the driver's
+# The driver's output goes to a file: the program it starts inherits the driver's
 # descriptors and would keep a pipe open.
 run_driver() {
-    local out
-    out=$(mktemp)
-    if ! wine "$driver" "$@" >"$out" 2>&1; then
+    wine "$driver" "$@" >"$build/driver.out" 2>&1 || {
         echo "run: the UI driver failed:" >&2
-        cat "$out" >&2
-        rm -f "$out"
+        cat "$build/driver.out" >&2
         return 1
-    fi
-    cat "$out"
-    rm -f "$out"
+    }
 }
 
 headless() {
     [ -f "$driver" ] || { echo "run: $driver is missing: build it first (make exe)" >&2; exit 1; }
-    local output text
-    output=$(run_driver launch "$(windows_path "$exe")" test box close-box)
-    text=$(printf '%s\n' "$output" | sed -n 's/^box\.text=//p')
-    echo "== $(printf '%s\n' "$output" | sed -n 's/^box\.caption=//p')"
+    run_driver start "$(windows_path "$exe")" test
+    echo "== $(sed -n 's/^box\.caption=//p' "$build/driver.out")"
     # The driver escapes backslashes and line breaks exactly as printf %b reads them.
-    printf '%b\n' "$text" | tr -d '\r' | to_terminal UTF-8
+    printf '%b\n' "$(sed -n 's/^box\.text=//p' "$build/driver.out")" | tr -d '\r' | to_terminal UTF-8
     echo
     # The desktop behind the dialog is plain black: trimming it leaves the dialog.
     /usr/bin/import -window root -trim +repage "$build/screenshot.png"
@@ -54,7 +47,7 @@ headless() {
     echo "Protocol: $protocol"
     echo
     to_terminal CP1250 <"$protocol" | tr -d '\r'
-    run_driver attach close wait-exit >/dev/null
+    run_driver attach close
 }
 
 if [ -n "${TARNVIK_RUN_HEADLESS:-}" ]; then

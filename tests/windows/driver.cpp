@@ -1,0 +1,286 @@
+// uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what it
+// sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, run in order: start <exe> | attach |
+// exchange | lotus | test | state | click <key|note> | handles | hold <file> | close | items.
+// The first failure prints error=<why>, ends the program it works and exits with 1.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/Items.h"
+#include "res/resource.h"
+
+namespace {
+
+const wchar_t kCaption[] = L"Tarnvik Analyzér 1.0";
+constexpr DWORD kWaitMs = 120000;   // the longest any one step may take
+using Failure = std::wstring;       // thrown: why the driver gives up
+
+HANDLE g_process = nullptr;
+DWORD g_pid = 0;
+HWND g_dialog = nullptr;
+
+std::wstring ProgramText(const char* text) {  // the item table's texts are code page 1250
+    wchar_t wide[4096] = L"";
+    ::MultiByteToWideChar(1250, 0, text, -1, wide, 4096);
+    return wide;
+}
+
+void Print(const std::string& key, const std::wstring& value) {
+    std::string utf8(value.size() * 3 + 1, '\0'), line = key + "=";
+    ::WideCharToMultiByte(CP_UTF8, 0, value.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()),
+                          nullptr, nullptr);
+    for (const char* c = utf8.c_str(); *c; ++c)
+        line += *c == '\\' ? "\\\\" : *c == '\r' ? "\\r" : *c == '\n' ? "\\n" : std::string(1, *c);
+    std::printf("%s\n", line.c_str());
+}
+
+template <typename Found>
+auto WaitFor(const wchar_t* what, Found found) {  // found() while the program runs
+    for (const ULONGLONG end = ::GetTickCount64() + kWaitMs;; ::Sleep(50)) {
+        if (::WaitForSingleObject(g_process, 0) == WAIT_OBJECT_0) throw Failure(L"the program ended");
+        if (auto result = found()) return result;
+        if (::GetTickCount64() > end) throw Failure(L"timeout: ") + what;
+    }
+}
+
+// A top-level window of the program. Its caption is compared without asking the program.
+template <typename Wanted>
+HWND TopWindow(const wchar_t* className, const wchar_t* caption, Wanted wanted) {
+    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, className, caption));) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(window, &pid);
+        if (pid == g_pid && wanted(window)) return window;
+    }
+    return nullptr;
+}
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs, &result))
+        throw Failure(L"no answer to message ") + std::to_wstring(message);
+    return static_cast<LRESULT>(result);
+}
+
+std::wstring Text(HWND window) {
+    std::wstring text(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
+    text.resize(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+    return text;
+}
+
+HWND Control(int id) { return ::GetDlgItem(g_dialog, id); }
+
+HWND FindBox(bool visible) {  // a message box of the program, not its dialog
+    return TopWindow(L"#32770", nullptr, [visible](HWND w) {
+        return w != g_dialog && ::GetDlgItem(w, 0xFFFF) && (!visible || ::IsWindowVisible(w));
+    });
+}
+
+// The screen's pixels over a window (another program's window DC shows none under Wine),
+// taken until two captures agree, so that the repaint after a closed box has finished.
+RECT g_area{};
+std::vector<DWORD> g_shot;  // 0x00RRGGBB, row by row
+
+void Capture(HWND window) {
+    ::GetWindowRect(window, &g_area);
+    const int w = g_area.right - g_area.left, h = g_area.bottom - g_area.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> previous;
+    for (int attempt = 0; attempt < 2 || (attempt < 40 && g_shot != previous); ++attempt) {
+        previous.swap(g_shot);
+        ::Sleep(attempt ? 100 : 0);
+        void* bits = nullptr;
+        HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, w, h, screen, g_area.left, g_area.top, SRCCOPY);
+        g_shot.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + (bits ? w * h : 0));
+        ::DeleteObject(::SelectObject(memory, old));
+        ::DeleteDC(memory);
+        ::ReleaseDC(nullptr, screen);
+    }
+}
+
+int Count(HWND window, bool (*wanted)(int red, int green, int blue)) {  // in the last capture
+    RECT r{}, control{};
+    ::GetWindowRect(window, &control);
+    ::IntersectRect(&r, &control, &g_area);
+    int n = 0;
+    for (LONG y = r.top; y < r.bottom; ++y)
+        for (LONG x = r.left; x < r.right; ++x) {
+            const DWORD c = g_shot[(y - g_area.top) * (g_area.right - g_area.left) + x - g_area.left];
+            n += wanted(c >> 16 & 0xFF, c >> 8 & 0xFF, c & 0xFF);
+        }
+    return n;
+}
+
+bool Green(int r, int g, int b) { return g > 100 && g - r > 50 && g - b > 50; }
+bool Red(int r, int g, int b) { return r > 150 && r - g > 80 && r - b > 80; }
+bool PureRed(int r, int g, int b) { return r == 255 && g == 0 && b == 0; }
+bool Yellow(int r, int g, int b) { return r > 180 && g > 100 && b < 100; }
+bool Blue(int r, int, int b) { return b > 120 && b - r > 60; }
+
+std::wstring BoxIcon(HWND box) {  // a box without an icon keeps an empty icon static
+    HWND icon = nullptr;
+    while ((icon = ::FindWindowExW(box, icon, L"Static", nullptr)) &&
+           (::GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {}
+    if (!icon || !Ask(icon, STM_GETICON)) return L"none";
+    Capture(icon);
+    return Count(icon, Yellow) > 20 ? L"warning" : Count(icon, Blue) > 20 ? L"information" : L"other";
+}
+
+// Reads the box and presses its OK; returns once the dialog is idle again or gone.
+void ReadAndClose(const std::string& prefix, HWND box) {
+    Print(prefix + ".caption", Text(box));
+    Print(prefix + ".text", Text(::GetDlgItem(box, 0xFFFF)));  // the message of every message box
+    Print(prefix + ".icon", BoxIcon(box));
+    ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    while (::IsWindow(box)) ::Sleep(20);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(g_dialog, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
+}
+
+// The tool-tip control writes through the pointers it gets, so they point into the program.
+std::wstring ToolTipText(HWND label) {
+    HWND tip = TopWindow(TOOLTIPS_CLASSW, nullptr,
+                         [](HWND w) { return ::GetWindow(w, GW_OWNER) == g_dialog; });
+    constexpr std::size_t kChars = 2048;
+    auto* remote = static_cast<char*>(::VirtualAllocEx(g_process, nullptr, sizeof(TTTOOLINFOW) + kChars * 2,
+                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));  // zeros
+    if (!tip || !remote) throw Failure(L"no tool tip to read");
+    TTTOOLINFOW info{sizeof info, TTF_IDISHWND, g_dialog, reinterpret_cast<UINT_PTR>(label), {}, nullptr,
+                     reinterpret_cast<wchar_t*>(remote + sizeof info), 0, nullptr};
+    wchar_t text[kChars] = L"";
+    ::WriteProcessMemory(g_process, remote, &info, sizeof info, nullptr);
+    Ask(tip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(g_process, info.lpszText, text, (kChars - 1) * 2, nullptr);
+    ::VirtualFreeEx(g_process, remote, 0, MEM_RELEASE);
+    return text;
+}
+
+void State() {
+    Capture(g_dialog);
+    const auto link = [](int id) { return Count(Control(id), PureRed) ? L"1" : L"0"; };
+    for (const ItemRow& row : kItems) {
+        const std::string key = row.key;
+        const bool shown = ::IsWindowVisible(Control(row.field ? row.field : row.image));
+        Print(key + ".visible", shown ? L"1" : L"0");
+        if (row.field) Print(key + ".field", Text(Control(row.field)));
+        if (!row.image) continue;
+        Print(key + ".image", !shown ? L"hidden" : Count(Control(row.image), Green) > 3 ? L"tick"
+                              : Count(Control(row.image), Red) > 3 ? L"cross" : L"none");
+        Print(key + ".link", shown ? link(row.label) : L"0");
+        Print(key + ".tip", ToolTipText(Control(row.label)));
+    }
+    Print("note", Text(Control(IDC_PROTOCOL_NOTE)));
+    Print("note.link", link(IDC_PROTOCOL_NOTE));
+    Print("checked", Ask(Control(IDC_TYPE_EXCHANGE), BM_GETCHECK) == BST_CHECKED ? L"exchange"
+                     : Ask(Control(IDC_TYPE_LOTUS), BM_GETCHECK) == BST_CHECKED ? L"lotus" : L"none");
+    Print("enabled", ::IsWindowEnabled(g_dialog) ? L"1" : L"0");
+    GUITHREADINFO gui{sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(g_dialog, nullptr), &gui);
+    Print("focus", gui.hwndFocus == g_dialog || ::IsChild(g_dialog, gui.hwndFocus) ? L"1" : L"0");
+}
+
+void Click(const std::wstring& key) {
+    int label = key == L"note" ? IDC_PROTOCOL_NOTE : 0;
+    for (const ItemRow& row : kItems)
+        if (ProgramText(row.key) == key) label = row.label;
+    // Sent messages are handled in order: the second is answered once the click returned,
+    // or from the modal loop of the box the click opened.
+    ::SendNotifyMessageW(Control(label), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    Ask(g_dialog, WM_NULL);
+    if (!FindBox(false)) return Print("clickbox", L"none");
+    ReadAndClose("clickbox", WaitFor(L"the box", [] { return FindBox(true); }));
+}
+
+// Handle values are handed out lowest free first: one that a run left open raises the highest.
+void Handles() {
+    HANDLE copies[64] = {};
+    for (HANDLE& copy : copies)  // of the driver's own process handle
+        ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), g_process, &copy, 0, FALSE, 0);
+    const HANDLE highest = *std::max_element(copies, copies + 64);
+    Print("handles", std::to_wstring(reinterpret_cast<std::uintptr_t>(highest)));
+    for (HANDLE copy : copies)  // the program's copy is closed as it comes back
+        if (::DuplicateHandle(g_process, copy, ::GetCurrentProcess(), &copy, 0, FALSE,
+                              DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS)) ::CloseHandle(copy);
+}
+
+void Adopt(HANDLE process) {
+    g_pid = ::GetProcessId(g_process = process);
+    g_dialog = WaitFor(L"the dialog", [] { return TopWindow(L"#32770", kCaption, ::IsWindowVisible); });
+    Ask(g_dialog, WM_NULL);  // its initialisation has finished
+}
+
+void Run(const std::vector<std::wstring>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& command = args[i];
+        const auto argument = [&] { return ++i < args.size() ? args[i] : throw Failure(L"no argument"); };
+        if (command == L"start") {
+            std::wstring path = argument(), line = L"\"" + path + L"\"";
+            STARTUPINFOW startup{};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION info{};
+            if (!::CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  path.substr(0, path.rfind(L'\\')).c_str(), &startup, &info))
+                throw Failure(L"cannot start ") + path;
+            ::SetCursorPos(0, 0);  // no tool tip pops up over the dialog while it is read
+            Adopt(info.hProcess);
+        } else if (command == L"attach") {
+            DWORD pid = 0;
+            if (!::GetWindowThreadProcessId(::FindWindowW(L"#32770", kCaption), &pid))
+                throw Failure(L"no program runs");
+            Adopt(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
+        } else if (command == L"exchange" || command == L"lotus") {
+            Ask(Control(command == L"lotus" ? IDC_TYPE_LOTUS : IDC_TYPE_EXCHANGE), BM_CLICK);
+        } else if (command == L"test") {
+            ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
+            ReadAndClose("box", WaitFor(L"the box that ends the run", [] { return FindBox(true); }));
+        } else if (command == L"state") {
+            State();
+        } else if (command == L"click") {
+            Click(argument());
+        } else if (command == L"handles") {
+            Handles();
+        } else if (command == L"hold") {  // no sharing, until the driver ends
+            if (::CreateFileW(argument().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr) ==
+                INVALID_HANDLE_VALUE)
+                throw Failure(L"cannot open ") + args[i];
+        } else if (command == L"close") {
+            ::PostMessageW(Control(IDOK), BM_CLICK, 0, 0);
+            ::WaitForSingleObject(g_process, kWaitMs);
+        } else if (command == L"items") {
+            for (const ItemRow& row : kItems) {
+                const std::string key = row.key;
+                if (row.protocolLabel) Print(key + ".protocol", ProgramText(row.protocolLabel));
+                if (row.conflictMessage) Print(key + ".message", ProgramText(row.conflictMessage));
+            }
+        } else {
+            throw Failure(L"unknown command ") + command;
+        }
+    }
+}
+
+}  // namespace
+
+int main() {
+    int count = 0;
+    LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    try {
+        Run(std::vector<std::wstring>(args + 1, args + count));
+        DWORD code = 0;  // a program whose dialog is gone must end: its exit code
+        if (g_process && !::IsWindow(g_dialog) && !::WaitForSingleObject(g_process, kWaitMs) &&
+            ::GetExitCodeProcess(g_process, &code))
+            Print("exit", std::to_wstring(static_cast<int>(code)));
+        return 0;
+    } catch (const Failure& why) {
+        Print("error", why);
+    }
+    if (g_process) ::TerminateProcess(g_process, 1);
+    return 1;
+}

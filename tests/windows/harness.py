@@ -1,0 +1,98 @@
+"""What the Windows tests share: the build's paths (TARNVIK_BUILD_DIR, set by CTest), the UI driver
+under Wine, a copy of the exe per test and changes to the Wine prefix that undo themselves."""
+
+import functools
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import unittest
+from pathlib import Path
+
+BUILD = Path(os.environ['TARNVIK_BUILD_DIR'])
+FIXTURES = BUILD / 'tests' / 'fixtures'
+SYSTEM32 = Path(os.environ['WINEPREFIX'], 'drive_c', 'windows', 'system32')
+HTTP_URL, HTTPS_URL = re.findall(r'k\w+Url = "([^"]*)"', (BUILD / 'generated' / 'TestUrls.h').read_text())
+INTERNET_SETTINGS = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+
+
+def windows_path(path):
+    return 'Z:' + str(path).replace('/', '\\')  # Wine's Z: drive is the Unix root
+
+
+def wine(*arguments, check=True):
+    """Exit code and output; to a file, as what Wine starts may keep a pipe's end open for ever."""
+    with tempfile.TemporaryFile() as out:
+        code = subprocess.run(['wine', *map(str, arguments)], stdin=subprocess.DEVNULL, stdout=out,
+                              stderr=subprocess.STDOUT, timeout=300).returncode
+        out.seek(0)
+        text = out.read().decode('utf-8', 'replace')
+    if check and (code or text.startswith('error=') or '\nerror=' in text):
+        raise AssertionError(f'wine {" ".join(map(str, arguments))} failed ({code}):\n{text}')
+    return code, text
+
+
+def driver(*commands, check=True):
+    """Runs the UI driver; returns the last value it printed for each key."""
+    unescape = functools.partial(re.sub, r'\\(.)', lambda m: {'r': '\r', 'n': '\n'}.get(m[1], m[1]))
+    text = wine(BUILD / 'tests' / 'uidriver.exe', *commands, check=check)[1]
+    return {key: unescape(value) for key, _, value in (line.partition('=') for line in text.splitlines())}
+
+
+@functools.lru_cache(maxsize=None)
+def items():
+    """The item table: '<key>.protocol' -> protocol label, '<key>.message' -> conflict message."""
+    return driver('items')
+
+
+class Case(unittest.TestCase):
+    """Each test has its own copy of the exe, and so its own protocol file, in a new folder."""
+    maxDiff = None
+
+    def setUp(self):
+        self.folder = Path(tempfile.mkdtemp(prefix='tarnvik-'))
+        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
+        self.exe = self.folder / 'TarnvikAnalyzer.exe'
+        self.protocol_file = self.exe.with_suffix('.txt')
+        shutil.copyfile(BUILD / 'TarnvikAnalyzer.exe', self.exe)
+        self.addCleanup(driver, 'attach', 'close', check=False)  # a program a failed test left
+
+    def start(self, *commands):
+        return driver('start', windows_path(self.exe), *commands)
+
+    def assert_shows(self, facts, shown):
+        """The driver's output `shown` holds each key=value of `facts`."""
+        self.assertEqual(facts, {key: shown.get(key) for key in facts})
+
+    def protocol(self):
+        """The protocol file (strict CP1250) as label -> value."""
+        lines = self.protocol_file.read_bytes().decode('cp1250').split('\r\n')
+        labels = [label for name, label in items().items() if name.endswith('.protocol')]
+        return {label: line[len(label):] for line in lines for label in labels if line.startswith(label)}
+
+    def copy_fixture(self, name, folder, as_name):
+        folder.mkdir(exist_ok=True)
+        shutil.copyfile(FIXTURES / name, folder / as_name)
+
+    def reg_add(self, key, name, kind, data, view='64', remove=None):
+        """Writes a value; afterwards deletes the key `remove` (one the test made) or restores the value."""
+        value, view = (['/v', name] if name else ['/ve']), f'/reg:{view}'
+        code, old = wine('reg', 'query', key, *value, view, check=False)
+        wine('reg', 'add', key, *value, '/t', kind, '/d', data, '/f', view)
+        if remove or code:
+            self.addCleanup(wine, 'reg', 'delete', remove or key, *([] if remove else value), '/f', view,
+                            check=False)  # the test may have deleted it
+        else:  # "    <name>    <type>    <data>"
+            kind, data = re.search(r' (REG_\w+) +(.*?)\r?$', old, re.M).groups()
+            self.addCleanup(wine, 'reg', 'add', key, *value, '/t', kind, '/d', data, '/f', view)
+
+    def register_outlook(self, fixture):
+        """MS Outlook registered as its set-up does it, with fixture as its OUTLLIB.DLL."""
+        clsid = '{0006F03A-0000-0000-C000-000000000046}'
+        self.copy_fixture(fixture, self.folder / 'outlook', 'OUTLLIB.DLL')
+        self.reg_add(r'HKCR\Outlook.Application\CLSID', '', 'REG_SZ', clsid,
+                     remove=r'HKCR\Outlook.Application')
+        self.reg_add(rf'HKCR\CLSID\{clsid}\LocalServer32', '', 'REG_SZ',
+                     windows_path(self.folder / 'outlook' / 'outlook.exe'), remove=rf'HKCR\CLSID\{clsid}')
+

@@ -1,0 +1,116 @@
+"""Loopback servers (127.0.0.1 only, serving from their own threads until stop()): plain HTTP, HTTPS
+with certificates made by openssl, a forward proxy and a server that never finishes its answer."""
+
+import datetime
+import http.server
+import select
+import socket
+import ssl
+import subprocess
+import threading
+from pathlib import Path
+
+LOOPBACK = '127.0.0.1'
+CA_CONFIG = ('[ca]\ndefault_ca = c\n[c]\ndatabase = index.txt\nnew_certs_dir = .\ndefault_md = sha256\n'
+             'policy = p\ncopy_extensions = copy\nrand_serial = yes\nunique_subject = no\n'
+             '[p]\ncommonName = supplied\n')
+
+
+def openssl(folder, *arguments):
+    subprocess.run(['openssl', *arguments], cwd=folder, check=True, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def make_ca(folder, name):
+    """A self-signed CA in folder, <name>.pem and <name>.key; returns its DER bytes."""
+    openssl(folder, 'req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-days', '30', '-subj',
+            f'/CN=Tarnvik {name}', '-keyout', f'{name}.key', '-out', f'{name}.pem')
+    Path(folder, 'ca.cnf').write_text(CA_CONFIG)
+    Path(folder, 'index.txt').touch()
+    return ssl.PEM_cert_to_DER_cert(Path(folder, f'{name}.pem').read_text())
+
+
+def issue(folder, ca, name, host, days_from=-1, days_to=30):
+    """Host's certificate from ca, valid from days_from to days_to; returns the (chain, key) files."""
+    openssl(folder, 'req', '-new', '-newkey', 'rsa:2048', '-nodes', '-subj', f'/CN={host}', '-addext',
+            f'subjectAltName=DNS:{host}', '-keyout', f'{name}.key', '-out', f'{name}.csr')
+    now = datetime.datetime.now(datetime.timezone.utc)
+    start, end = (f'{now + datetime.timedelta(days=d):%Y%m%d%H%M%SZ}' for d in (days_from, days_to))
+    openssl(folder, 'ca', '-batch', '-notext', '-config', 'ca.cnf', '-cert', f'{ca}.pem', '-keyfile',
+            f'{ca}.key', '-startdate', start, '-enddate', end, '-in', f'{name}.csr', '-out', f'{name}.pem')
+    # The CA goes with the certificate, so that a client can tell whose root it is.
+    chain = Path(folder, f'{name}.pem')
+    chain.write_text(chain.read_text() + Path(folder, f'{ca}.pem').read_text())
+    return str(chain), str(Path(folder, f'{name}.key'))
+
+
+class Page(http.server.BaseHTTPRequestHandler):
+    protocol_version = 'HTTP/1.1'
+
+    def log_message(self, *arguments):
+        pass
+
+    def do_GET(self):
+        self.send_response(200)
+        self.send_header('Content-Length', '5')
+        self.end_headers()
+        self.wfile.write(b'Page\n')
+
+
+class Trickle(Page):
+    """200, then one body byte every 2 s until the server stops."""
+
+    def do_GET(self):
+        self.send_response(200)
+        self.end_headers()
+        while not self.server.stopping.wait(2):
+            self.wfile.write(b'x')
+            self.wfile.flush()
+
+
+class Tunnel(Page):
+    """A forward proxy: CONNECT is tunnelled to the server's chosen HTTPS port, a request for
+    an absolute URI goes on to its HTTP port as it is."""
+    rbufsize = 0  # nothing the client sends after the head may stay behind in a buffer here
+
+    def handle(self):
+        head = b''
+        while not head.endswith(b'\r\n\r\n') and (line := self.rfile.readline(65536)):
+            head += line
+        connect = head.startswith(b'CONNECT ')
+        with socket.create_connection((LOOPBACK, self.server.https if connect else self.server.http)) as far:
+            if connect:
+                self.wfile.write(b'HTTP/1.1 200 Connection established\r\n\r\n')
+            else:
+                far.sendall(head)
+            ends = [self.connection, far]
+            while (ready := select.select(ends, [], [], 30)[0]) and (data := ready[0].recv(65536)):
+                ends[ready[0] is ends[0]].sendall(data)
+
+
+class Server(http.server.ThreadingHTTPServer):
+    """Serves with handler; with a (chain, key) pair behind TLS; a Tunnel goes to http/https."""
+    daemon_threads = True
+
+    def __init__(self, handler=Page, certificate=None, http=None, https=None):
+        super().__init__((LOOPBACK, 0), handler)
+        self.port, self.http, self.https = self.server_address[1], http, https
+        self.stopping, self.tls = threading.Event(), certificate and ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        if certificate:
+            self.tls.load_cert_chain(*certificate)
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+    def finish_request(self, request, address):
+        if not self.tls:
+            return super().finish_request(request, address)
+        # In the connection's own thread; a client that refuses the certificate just leaves.
+        with self.tls.wrap_socket(request, server_side=True) as wrapped:
+            super().finish_request(wrapped, address)
+
+    def handle_error(self, request, address):
+        pass
+
+    def stop(self):
+        self.stopping.set()
+        self.shutdown()
+        self.server_close()

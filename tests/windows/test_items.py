@@ -1,0 +1,97 @@
+"""Items on a Wine PC set up with stock tools: registry views, services, zones, mail clients
+(fixture libraries stand in for them), the network through a proxy to loopback servers."""
+
+import hashlib
+import shutil
+import struct
+from urllib.parse import urlsplit
+
+import harness
+import servers
+from harness import items
+
+HOST = urlsplit(harness.HTTPS_URL).hostname
+ROOT_STORE = r'HKLM\Software\Microsoft\SystemCertificates\Root\Certificates'
+HTTPS_TEXTS = {'good': 'OK', 'untrusted': "Certificate Authority that generated the server's certificate is invalid. ",
+               'expired': 'SSL certificate date that was received from the server is bad. '
+                          'The certificate is expired. '}
+
+
+class ItemsTest(harness.Case):
+
+    def test_registry_views_services_and_zones(self):
+        # Only a 32-bit installer's trace; services past the first record the manager returns;
+        # signed ActiveX downloads forbidden in the Internet zone.
+        trace = r'HKLM\Software\Devadozededa'
+        self.reg_add(trace, 'Root', 'REG_SZ', r'C:\Tarnvik', view='32', remove=trace)
+        for name in ('w3proxy', 'MSExchangeIS', 'lotus domino server (x)'):
+            harness.wine('sc', 'create', name, 'binpath=', r'C:\windows\system32\notepad.exe')
+            self.addCleanup(harness.wine, 'sc', 'delete', name)
+        self.reg_add(harness.INTERNET_SETTINGS + r'\Zones\3', '1001', 'REG_DWORD', '3')
+        findings = 'Problémy v nastavení: Sťahovať podpísané ovládacie prvky ActiveX'
+        activex = f'{items()["activex.message"]} ({findings})'
+        self.assert_shows({'install.field': 'Tarnvik už je alebo bol niekedy nainštalovaný.',
+                           'services.field': 'MS Exchange, ISA Server, Lotus Domino Server',
+                           'install.image': 'cross', 'services.image': 'cross', 'activex.image': 'cross',
+                           'activex.field': findings, 'activex.tip': activex}, self.start('test', 'state'))
+        self.assertEqual(activex, self.protocol()['Stav ActiveX v IE: '])
+        # The service host in Trusted sites: its zone, not the Internet zone, is read.
+        trusted = harness.INTERNET_SETTINGS + r'\ZoneMap\Domains' + '\\' + HOST
+        self.reg_add(trusted, 'https', 'REG_DWORD', '2', remove=trusted)
+        self.assert_shows({'activex.field': 'OK', 'activex.image': 'tick', 'activex.link': '0'},
+                          harness.driver('attach', 'test', 'state', 'close'))
+
+    def test_outlook_versions_and_mapi_logon(self):
+        # Wine takes a mapi32.dll from the system directory only when told to prefer it.
+        mapi = harness.SYSTEM32 / 'mapi32.dll'
+        self.addCleanup(mapi.write_bytes, mapi.read_bytes())
+        shutil.copyfile(harness.FIXTURES / 'mapi32.dll', mapi)
+        self.reg_add(r'HKCU\Software\Wine\DllOverrides', 'mapi32', 'REG_SZ', 'native')
+        self.register_outlook('outllib-10.0.2627.dll')
+        self.assert_shows({'outlook.field': 'MS Outlook 10.0.2627', 'outlook.image': 'cross',
+                           'outlook.tip': items()['outlook.message'], 'exchange.field': 'OK',
+                           'exchange.image': 'tick', 'exchange.link': '0', 'enabled': '1', 'focus': '1'},
+                          self.start('test', 'state'))
+        self.assertEqual('MS Outlook 10.0.2627', self.protocol()[items()['outlook.protocol']])
+        # Its version export answers 9.0.4527; its version resource reads 9.0.0.4527.
+        self.copy_fixture('dllversion-9.0.4527.dll', self.folder / 'outlook', 'OUTLLIB.DLL')
+        self.assert_shows({'outlook.field': 'MS Outlook 9.0.4527', 'outlook.image': 'tick'},
+                          harness.driver('attach', 'test', 'state', 'close'))
+
+    def test_lotus_notes_program_then_release_text(self):
+        notes, key = self.folder / 'notes', r'HKLM\SOFTWARE\Lotus\Notes'
+        self.copy_fixture('notes-6.5.4.dll', notes, 'notes.exe')
+        self.copy_fixture('nstrings-5.0.11.dll', notes, 'nstrings.dll')
+        self.reg_add(key, 'Path', 'REG_SZ', harness.windows_path(notes) + '\\', remove=r'HKLM\SOFTWARE\Lotus')
+        self.reg_add(key, 'Name', 'REG_SZ', 'notes.exe')
+        self.assert_shows({'lotus.field': 'Lotus Notes 6.5.4', 'lotus.image': 'tick'},
+                          self.start('lotus', 'test', 'state'))
+        self.assertEqual('Lotus Notes 6.5.4', self.protocol()[items()['lotus.protocol']])
+        (notes / 'notes.exe').unlink()  # the release text of nstrings.dll is what is left
+        self.assert_shows({'lotus.field': 'Release 5.0.11', 'lotus.image': 'cross', 'lotus.tip':
+                           items()['lotus.message']}, harness.driver('attach', 'test', 'state', 'close'))
+
+    def test_http_and_https_through_the_proxy(self):
+        der = servers.make_ca(self.folder, 'ca')
+        servers.make_ca(self.folder, 'unknown-ca')
+        https = {name: servers.Server(certificate=servers.issue(self.folder, ca, name, HOST, *days))
+                 for name, ca, days in (('good', 'ca', ()), ('untrusted', 'unknown-ca', ()),
+                                        ('expired', 'ca', (-60, -30)))}
+        http = servers.Server()
+        proxy = servers.Server(servers.Tunnel, http=http.port)
+        for server in (http, proxy, *https.values()):
+            self.addCleanup(server.stop)
+        # A certificate store entry: CERT_CERT_PROP_ID (32), 1 and the length, then the DER.
+        key = ROOT_STORE + '\\' + hashlib.sha1(der).hexdigest().upper()
+        self.reg_add(key, 'Blob', 'REG_BINARY', (struct.pack('<III', 32, 1, len(der)) + der).hex(), remove=key)
+        self.reg_add(harness.INTERNET_SETTINGS, 'ProxyServer', 'REG_SZ', f'127.0.0.1:{proxy.port}')
+        self.reg_add(harness.INTERNET_SETTINGS, 'ProxyEnable', 'REG_DWORD', '1')
+        for name, text in HTTPS_TEXTS.items():
+            with self.subTest(name):  # a new process each: WinINet keeps what it has checked
+                proxy.https = https[name].port
+                failed = name != 'good'
+                self.assert_shows({'http.field': 'OK', 'http.image': 'tick', 'https.field': text,
+                                   'https.image': ('tick', 'cross')[failed],
+                                   'https.tip': items()['https.message'] if failed else ''},
+                                  self.start('test', 'state', 'close'))
+                self.assertEqual(('OK', text), (self.protocol()['HTTP: '], self.protocol()['HTTPS: ']))
