@@ -95,3 +95,15 @@ class ItemsTest(harness.Case):
                                    'https.tip': items()['https.message'] if failed else ''},
                                   self.start('test', 'state', 'close'))
                 self.assertEqual(('OK', text), (self.protocol()['HTTP: '], self.protocol()['HTTPS: ']))
+
+    def test_windows_is_named_by_what_it_reports(self):
+        # Wine's win2008r2 reports a workstation (product type 1), which the rule names Windows 7.
+        names = {'win10': 'Microsoft Windows 10  (Build 18362)',
+                 'win2008r2': 'Microsoft Windows 7 Service Pack 1 (Build 7601)',
+                 'win2008': 'Microsoft Windows Server 2008 Service Pack 2 (Build 6002)',
+                 'winxp': 'Microsoft Windows XP Professional Service Pack 3 (Build 2600)'}
+        for version, name in names.items():
+            with self.subTest(version):
+                self.reg_add(r'HKCU\Software\Wine', 'Version', 'REG_SZ', version)
+                self.start('test', 'close')
+                self.assertEqual(name, self.protocol()[items()['os.protocol']])
