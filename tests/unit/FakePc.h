@@ -3,7 +3,9 @@
 // Sleep and the busy waits move time forward, nothing waits.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
@@ -14,56 +16,50 @@
 
 class FakePc final : public Pc {
 public:
-    // --- registry: "HKLM\<key>" for a key, "HKLM\<key>|<value>" for a value ---
+    // Registry: "HKLM\<key>|<value>" -> data, or "HKLM\<key>" for a key without values.
     std::map<std::string, std::string> registry;
     std::map<std::string, std::uint32_t> dwords;
 
-    // --- module versions ---
     std::map<std::string, ModuleVersion> dllVersions = {{"shlwapi.dll", Version(6, 0, 2900)}};
     std::map<std::string, std::string> fileVersions;  // path -> FileVersion text
     mutable std::vector<std::string> versionPaths;    // every path whose resource was read
 
-    // --- hardware ---
     std::uint64_t memoryBytes = 512ull << 20;
     std::optional<DiskCapacity> driveC = DiskCapacity{40007729152ull, 12500000000ull};
     bool hasCpuid = true;
     std::map<std::uint32_t, CpuidResult> cpuid;  // set by SetProcessor
     std::optional<std::int64_t> counterFrequency = 3579545;
     std::uint32_t cyclesPerMicrosecond = 2394;
-    std::int64_t microseconds = 0;         // the virtual time
+    std::int64_t microseconds = 0;           // the virtual time
     std::int64_t oversleepMicroseconds = 0;  // added to every Sleep, as by a hibernation
     std::uint32_t millisecondClockBase = 0;
     std::uint64_t timeStampBase = 0;
     std::uint32_t priorityClass = 0x20;
     std::vector<std::uint32_t> priorities;  // every class set, in order
 
-    // --- operating system ---
     OsVersionRecord os = {VersionRecordKind::Extended, 5, 1, 2600, kPlatformWin32NT,
                           "Service Pack 2", 0, kProductWorkstation};
-
-    // --- browser zones: the policy of each action in turn; empty: no zone managers ---
+    // The policy of each ActiveX action in turn; empty: no zone managers.
     std::optional<std::vector<std::optional<std::uint32_t>>> actionPolicies =
         std::vector<std::optional<std::uint32_t>>{0, 1, 0};
-
-    // --- accounts and services ---
     std::vector<TokenGroup> tokenGroups = {{false, kTokenGroupEnabled}, {true, kTokenGroupEnabled}};
     std::string domain = "FIRMA";
     std::set<std::string> services;  // key names as installed
 
-    // --- HTTP: every URL answers 200 with an empty body unless listed ---
+    // Every URL answers 200 with an empty body unless listed.
     struct HttpAnswer {
         enum Step { None, Split, Open, Connect, OpenRequest, Send, Status } failsAt = None;
         std::uint32_t error = 0;
         std::uint32_t status = 200;
-        int bodyReads = 0;             // reads that return data before the end of the body
+        int bodyReads = 0;                  // reads that return data before the end of the body
         std::int64_t readMicroseconds = 0;  // how long each read takes
     };
     std::map<std::string, HttpAnswer> http;
-    std::vector<std::string> httpLog;  // "close", "split <url>", ..., "read"
+    std::vector<std::string> httpLog;  // "close", "open <agent>", "read"
 
-    // --- MAPI: empty when the library does not load ---
+    // MAPI entry points: an empty result means the library lacks it; no Mapi: no library.
     struct Mapi {
-        std::optional<std::int32_t> initialize = 0;  // empty: no such entry point
+        std::optional<std::int32_t> initialize = 0;
         std::optional<std::int32_t> logon = 0;
         bool hasUninitialize = true;
     };
@@ -71,33 +67,62 @@ public:
     std::vector<std::string> mapiLog;  // owner and library events, in order
     std::map<std::string, std::vector<std::uint8_t>> fileStarts;  // path -> its first bytes
     std::uint16_t programMachine = kMachineX64;
-
-    // --- string tables: "<library path>#<id>" -> string ---
-    std::map<std::string, std::string> libraryStrings;
-
-    static ModuleVersion Version(std::int32_t major, std::int32_t minor, std::int32_t build) {
-        ModuleVersion version;
-        version.major = major;
-        version.minor = minor;
-        version.build = build;
-        version.found = true;
-        return version;
-    }
-    // Vendor, family and brand string as CPUID reports them; an empty brand gives none.
-    void SetProcessor(const std::string& vendor, std::uint32_t family, const std::string& brand);
+    std::map<std::string, std::string> libraryStrings;  // "<library path>#<id>" -> string
 
     FakePc() { SetProcessor("GenuineIntel", 6, "Intel(R) Pentium(R) M processor 1.60GHz"); }
 
+    static ModuleVersion Version(std::int32_t major, std::int32_t minor, std::int32_t build) {
+        ModuleVersion version;
+        version.major = major, version.minor = minor, version.build = build, version.found = true;
+        return version;
+    }
+
+    // Vendor, family and brand string as CPUID reports them; an empty brand gives none.
+    void SetProcessor(const std::string& vendor, std::uint32_t family, const std::string& brand) {
+        const std::string id = vendor + std::string(16, '\0'), name = brand + std::string(48, '\0');
+        cpuid = {{0, {vendor.empty() ? 0u : 1u, Word(id, 0), Word(id, 8), Word(id, 4)}},
+                 {1, {family << 8, 0, 0, 0}},
+                 {0x80000000, {brand.empty() ? 0x80000001u : 0x80000004u, 0, 0, 0}}};
+        for (std::uint32_t at = 0; at < 48; at += 16) {
+            cpuid[0x80000002 + at / 16] = {Word(name, at), Word(name, at + 4), Word(name, at + 8),
+                                           Word(name, at + 12)};
+        }
+    }
+
     // RegistryReader
-    bool KeyExists(platform::RegistryRoot root, const std::string& subkey) const override;
+    bool KeyExists(platform::RegistryRoot root, const std::string& subkey) const override {
+        const std::string key = Path(root, subkey);
+        return std::any_of(registry.begin(), registry.end(), [&](const auto& entry) {
+            return entry.first == key || entry.first.rfind(key + "|", 0) == 0;
+        });
+    }
     std::optional<std::string> ReadString(platform::RegistryRoot root, const std::string& subkey,
                                           const std::string& name,
-                                          std::size_t maxBytes) const override;
+                                          std::size_t maxBytes) const override {
+        const auto found = registry.find(Path(root, subkey) + "|" + name);
+        // The stored data ends with a zero byte, which has to fit as well.
+        if (found == registry.end() || found->second.size() + 1 > maxBytes) return std::nullopt;
+        return found->second;
+    }
     std::optional<std::uint32_t> ReadDword(platform::RegistryRoot root, const std::string& subkey,
-                                           const std::string& name) const override;
+                                           const std::string& name) const override {
+        const auto found = dwords.find(Path(root, subkey) + "|" + name);
+        return found == dwords.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
+    }
     // ModuleVersionSource
-    bool QueryDllGetVersion(const std::string& fileName, ModuleVersion& version) const override;
-    std::optional<std::string> QueryFileVersionString(const std::string& path) const override;
+    bool QueryDllGetVersion(const std::string& fileName, ModuleVersion& version) const override {
+        const auto found = dllVersions.find(fileName);
+        if (found == dllVersions.end()) return false;
+        version.major = found->second.major, version.minor = found->second.minor;
+        version.build = found->second.build;
+        return true;
+    }
+    std::optional<std::string> QueryFileVersionString(const std::string& path) const override {
+        versionPaths.push_back(path);
+        const auto found = fileVersions.find(path);
+        if (found == fileVersions.end()) return std::nullopt;
+        return found->second;
+    }
     std::string WindowsDirectory() const override { return "C:\\WINDOWS"; }
     std::string SystemDirectory() const override { return "C:\\WINDOWS\\system32"; }
     // HardwareSource
@@ -105,43 +130,83 @@ public:
     std::optional<DiskCapacity> QueryDriveC() override { return driveC; }
     bool CanToggleCpuidFlag() override { return hasCpuid; }
     CpuidResult Cpuid(std::uint32_t leaf) override { return cpuid[leaf]; }
-    std::uint32_t ReadTimeStampLow() override;
+    std::uint32_t ReadTimeStampLow() override {
+        return static_cast<std::uint32_t>(timeStampBase +
+                                          microseconds * std::uint64_t{cyclesPerMicrosecond});
+    }
     std::optional<std::int64_t> PerformanceFrequency() override { return counterFrequency; }
-    std::int64_t PerformanceCount() override;
+    std::int64_t PerformanceCount() override {
+        const std::int64_t f = counterFrequency.value_or(0);
+        return microseconds / 1000000 * f + microseconds % 1000000 * f / 1000000;
+    }
     void Sleep(std::uint32_t milliseconds) override {
         microseconds += milliseconds * 1000ll + oversleepMicroseconds;
     }
-    std::uint32_t MillisecondClock() override;
+    std::uint32_t MillisecondClock() override {
+        microseconds += 250;  // each look at the clock takes a while
+        return millisecondClockBase + static_cast<std::uint32_t>(microseconds / 1000);
+    }
     std::uint32_t GetPriorityClass() override { return priorityClass; }
-    void SetPriorityClass(std::uint32_t value) override;
-    // OsSource
+    void SetPriorityClass(std::uint32_t value) override {
+        priorities.push_back(priorityClass = value);
+    }
+    // OsSource, IeSource, AccountsSource
     OsVersionRecord ReadOsVersionRecord() const override { return os; }
-    // IeSource
     std::optional<std::vector<std::optional<std::uint32_t>>> ReadActionPolicies(
         const std::string&, const std::vector<std::uint32_t>&) override {
         return actionPolicies;
     }
-    // AccountsSource
     std::vector<TokenGroup> ReadTokenGroups() override { return tokenGroups; }
     std::string GetPrimaryDomainName() override { return domain; }
-    // ServiceCatalog
-    bool ServiceExists(const std::string& keyName) const override;
-    bool AnyServiceNameStartsWith(const std::string& prefix) const override;
+    // ServiceCatalog: the manager ignores the case of key names.
+    bool ServiceExists(const std::string& keyName) const override {
+        return std::any_of(services.begin(), services.end(),
+                           [&](const std::string& name) { return Lower(name) == Lower(keyName); });
+    }
+    bool AnyServiceNameStartsWith(const std::string& prefix) const override {
+        return std::any_of(services.begin(), services.end(), [&](const std::string& name) {
+            return Lower(name).rfind(Lower(prefix), 0) == 0;
+        });
+    }
     // HttpClient
     void Close() override { httpLog.push_back("close"); }
-    bool Split(const std::string& url, UrlParts& parts) override;
-    bool Open(const std::string& userAgent) override;
-    bool Connect(const std::string& host, std::uint16_t port) override;
-    bool OpenRequest(const std::string& verb, const std::string& path,
-                     std::uint32_t flags) override;
-    bool Send(std::uint32_t& error) override;
-    bool QueryStatus(std::uint32_t& status) override;
-    bool Read(char* buffer, std::uint32_t size, std::uint32_t& bytesRead) override;
+    bool Split(const std::string& url, UrlParts& parts) override {
+        m_answer = http.count(url) ? http[url] : HttpAnswer();
+        parts.isHttps = url.rfind("https:", 0) == 0;
+        return m_answer.failsAt != HttpAnswer::Split;
+    }
+    bool Open(const std::string& userAgent) override {
+        httpLog.push_back("open " + userAgent);
+        return m_answer.failsAt != HttpAnswer::Open;
+    }
+    bool Connect(const std::string&, std::uint16_t) override {
+        return m_answer.failsAt != HttpAnswer::Connect;
+    }
+    bool OpenRequest(const std::string&, const std::string&, std::uint32_t) override {
+        return m_answer.failsAt != HttpAnswer::OpenRequest;
+    }
+    bool Send(std::uint32_t& error) override {
+        error = m_answer.error;
+        return m_answer.failsAt != HttpAnswer::Send;
+    }
+    bool QueryStatus(std::uint32_t& status) override {
+        status = m_answer.status;
+        return m_answer.failsAt != HttpAnswer::Status;
+    }
+    bool Read(char* buffer, std::uint32_t size, std::uint32_t& bytesRead) override {
+        httpLog.push_back("read");
+        microseconds += m_answer.readMicroseconds;
+        bytesRead = m_answer.bodyReads-- > 0 ? std::min<std::uint32_t>(size, 100) : 0;
+        std::memset(buffer, 'x', bytesRead);
+        return true;
+    }
     std::uint32_t TickCount() override { return static_cast<std::uint32_t>(microseconds / 1000); }
     // OutlookSource
     void DisableOwner() override { mapiLog.push_back("disable owner"); }
     void EnableAndFocusOwner() override { mapiLog.push_back("enable and focus owner"); }
-    std::unique_ptr<MapiLibrary> LoadMapi() override;
+    std::unique_ptr<MapiLibrary> LoadMapi() override {
+        return mapi ? std::make_unique<Library>(*mapi, mapiLog) : nullptr;
+    }
     std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path,
                                                            std::size_t) const override {
         if (!fileStarts.count(path)) return std::nullopt;
@@ -150,9 +215,55 @@ public:
     std::uint16_t ProgramMachineType() const override { return programMachine; }
     // NotesSource
     std::string ReadLibraryString(const std::string& libraryPath, unsigned id,
-                                  std::size_t maxChars) const override;
+                                  std::size_t maxChars) const override {
+        const auto found = libraryStrings.find(libraryPath + "#" + std::to_string(id));
+        if (found == libraryStrings.end()) return std::string();
+        return found->second.substr(0, maxChars - 1);
+    }
 
 private:
-    HttpAnswer m_current;
-    int m_readsLeft = 0;
+    // Logs what it is asked, from loading to unloading.
+    class Library final : public MapiLibrary {
+    public:
+        Library(Mapi mapi, std::vector<std::string>& log) : m_mapi(mapi), m_log(log) {
+            m_log.push_back("load");
+        }
+        ~Library() override { m_log.push_back("unload"); }
+        std::optional<std::int32_t> Initialize(std::uint32_t, std::uint32_t) override {
+            return Logged("initialize", m_mapi.initialize);
+        }
+        std::optional<std::int32_t> LogonEx(std::uintptr_t, const char*, const char*,
+                                            std::uint32_t) override {
+            return Logged("logon", m_mapi.logon);
+        }
+        void Uninitialize() override {
+            if (m_mapi.hasUninitialize) m_log.push_back("uninitialize");
+        }
+
+    private:
+        std::optional<std::int32_t> Logged(const char* event, std::optional<std::int32_t> result) {
+            if (result) m_log.push_back(event);
+            return result;
+        }
+        Mapi m_mapi;
+        std::vector<std::string>& m_log;
+    };
+
+    static std::string Path(platform::RegistryRoot root, const std::string& subkey) {
+        const char* const roots[] = {"HKLM\\", "HKCR\\", "HKCU\\"};
+        return roots[static_cast<int>(root)] + subkey;
+    }
+    static std::string Lower(std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    }
+    static std::uint32_t Word(const std::string& text, std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < 4; ++i) {
+            value |= std::uint32_t{static_cast<unsigned char>(text[at + i])} << (8 * i);
+        }
+        return value;
+    }
+
+    HttpAnswer m_answer;
 };
