@@ -1,6 +1,6 @@
 // uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what it
 // sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, run in order: start <exe> | attach |
-// exchange | lotus | test | state | click <key|note> | handles | hold <file> | close | items.
+// exchange | lotus | test | state | click <key> | handles | hold <file> | close | items.
 // The first failure prints error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
 #include <commctrl.h>
@@ -122,16 +122,13 @@ int Count(HWND window, bool (*wanted)(int red, int green, int blue)) {  // in th
 bool Green(int r, int g, int b) { return g > 100 && g - r > 50 && g - b > 50; }
 bool Red(int r, int g, int b) { return r > 150 && r - g > 80 && r - b > 80; }
 bool PureRed(int r, int g, int b) { return r == 255 && g == 0 && b == 0; }
-bool Yellow(int r, int g, int b) { return r > 180 && g > 100 && b < 100; }
-bool Blue(int r, int, int b) { return b > 120 && b - r > 60; }
-
-std::wstring BoxIcon(HWND box) {  // a box without an icon keeps an empty icon static
-    HWND icon = nullptr;
-    while ((icon = ::FindWindowExW(box, icon, L"Static", nullptr)) &&
-           (::GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {}
-    if (!icon || !Ask(icon, STM_GETICON)) return L"none";
-    Capture(icon);
-    return Count(icon, Yellow) > 20 ? L"warning" : Count(icon, Blue) > 20 ? L"information" : L"other";
+// Whether the box shows an icon; a box without one keeps an empty icon static.
+std::wstring BoxIcon(HWND box) {
+    for (HWND icon = nullptr; (icon = ::FindWindowExW(box, icon, L"Static", nullptr));) {
+        if ((::GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && Ask(icon, STM_GETICON))
+            return L"shown";
+    }
+    return L"none";
 }
 
 // Reads the box and presses its OK; returns once the dialog is idle again or gone.
@@ -188,7 +185,7 @@ void State() {
 }
 
 void Click(const std::wstring& key) {
-    int label = key == L"note" ? IDC_PROTOCOL_NOTE : 0;
+    int label = 0;
     for (const ItemRow& row : kItems)
         if (ProgramText(row.key) == key) label = row.label;
     // Sent messages are handled in order: the second is answered once the click returned,

@@ -1,7 +1,6 @@
 """Loopback servers (127.0.0.1 only, serving from their own threads until stop()): plain HTTP, HTTPS
 with certificates made by openssl, a forward proxy and a server that never finishes its answer."""
 
-import datetime
 import http.server
 import select
 import socket
@@ -30,14 +29,12 @@ def make_ca(folder, name):
     return ssl.PEM_cert_to_DER_cert(Path(folder, f'{name}.pem').read_text())
 
 
-def issue(folder, ca, name, host, days_from=-1, days_to=30):
-    """Host's certificate from ca, valid from days_from to days_to; returns the (chain, key) files."""
+def issue(folder, ca, name, host):
+    """Host's certificate from ca, valid for a month; returns the (chain, key) files."""
     openssl(folder, 'req', '-new', '-newkey', 'rsa:2048', '-nodes', '-subj', f'/CN={host}', '-addext',
             f'subjectAltName=DNS:{host}', '-keyout', f'{name}.key', '-out', f'{name}.csr')
-    now = datetime.datetime.now(datetime.timezone.utc)
-    start, end = (f'{now + datetime.timedelta(days=d):%Y%m%d%H%M%SZ}' for d in (days_from, days_to))
     openssl(folder, 'ca', '-batch', '-notext', '-config', 'ca.cnf', '-cert', f'{ca}.pem', '-keyfile',
-            f'{ca}.key', '-startdate', start, '-enddate', end, '-in', f'{name}.csr', '-out', f'{name}.pem')
+            f'{ca}.key', '-days', '30', '-in', f'{name}.csr', '-out', f'{name}.pem')
     # The CA goes with the certificate, so that a client can tell whose root it is.
     chain = Path(folder, f'{name}.pem')
     chain.write_text(chain.read_text() + Path(folder, f'{ca}.pem').read_text())
