@@ -1,0 +1,37 @@
+// libFuzzer entry points for the parsers of what the PC supplies, one per target: CMake builds
+// this file once for each with FUZZ_<target> defined.
+#include <cstdint>
+#include <string>
+
+#include "probes/mail/NotesProbe.h"
+#include "probes/mail/StringTableBlock.h"
+#include "probes/software/ConflictingServices.h"
+#include "probes/software/ModuleVersion.h"
+
+namespace {
+
+// Services exist when their name's length is odd, prefixes when their first byte is.
+class OddServices final : public ServiceCatalog {
+public:
+    bool ServiceExists(const std::string& keyName) const override { return keyName.size() % 2; }
+    bool AnyServiceNameStartsWith(const std::string& prefix) const override {
+        return prefix.empty() || prefix[0] % 2;
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    [[maybe_unused]] std::int32_t major = 0, minor = 0, build = 0;
+#if defined(FUZZ_version_text)  // a FileVersion text as a version resource holds it
+    ParseVersionTriple(ClipVersionText(text.c_str(), size), major, minor, build);
+#elif defined(FUZZ_conflict_list)
+    FindConflictingServices(text, OddServices());
+#elif defined(FUZZ_notes_release)  // a Lotus Notes release text
+    NotesProbe::ParseVersionText(major, minor, build, text);
+#elif defined(FUZZ_string_table)  // a string-table block; the first byte picks the string
+    if (size > 0) StringTableEntry(data + 1, size - 1, data[0] % kStringsPerBlock);
+#endif
+    return 0;
+}
