@@ -21,12 +21,9 @@ foreach(entry ${libraries})
 endforeach()
 
 if(ARCH STREQUAL "x86")
-    if(NOT dump MATCHES "file format pei-i386")
-        message(FATAL_ERROR "${EXE} is not an i386 program")
-    endif()
-    string(REGEX MATCH "MajorSubsystemVersion\t([0-9]+)\nMinorSubsystemVersion\t([0-9]+)" _ "${dump}")
-    if(CMAKE_MATCH_1 GREATER 5 OR (CMAKE_MATCH_1 EQUAL 5 AND CMAKE_MATCH_2 GREATER 1))
-        message(FATAL_ERROR "${EXE} needs subsystem ${CMAKE_MATCH_1}.${CMAKE_MATCH_2}: above XP's 5.1")
+    if(NOT dump MATCHES "file format pei-i386" OR
+       NOT dump MATCHES "MajorSubsystemVersion\t[0-5]\nMinorSubsystemVersion\t[01]\n")
+        message(FATAL_ERROR "${EXE} is not an i386 program for subsystem 5.1 or older (Windows XP)")
     endif()
     file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/windows-xp-sp3-imports.txt allowed)
     # Each imported library's block lists its functions after "Hint/Ord Member-Name".
