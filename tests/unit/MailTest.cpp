@@ -76,36 +76,34 @@ TEST(OutlookProbe, EveryMapiStepFailsWithItsTextAndReleasesWhatItTookInReverse) 
 }
 
 TEST(OutlookProbe, AFailedLogOnNamesTheBuildThatSuitsAnOutlookOfTheOtherMachineType) {
-    const auto module = [](std::uint16_t machine) {
-        std::vector<std::uint8_t> bytes(0x86, 0);
-        bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3C] = 0x80;
-        bytes[0x80] = 'P', bytes[0x81] = 'E';
-        bytes[0x84] = std::uint8_t(machine), bytes[0x85] = std::uint8_t(machine >> 8);
-        return bytes;
+    const auto module = [](std::uint16_t machine, std::size_t size = 0x86) {
+        std::vector<std::uint8_t> bytes(0x86, 0);  // "MZ", the PE header at 0x80, its machine
+        for (const auto& [at, byte] : {std::pair<int, int>{0, 'M'}, {1, 'Z'}, {0x3C, 0x80},
+                                       {0x80, 'P'}, {0x81, 'E'}, {0x84, machine & 0xFF},
+                                       {0x85, machine >> 8}}) {
+            bytes[at] = static_cast<std::uint8_t>(byte);
+        }
+        return bytes.resize(size), bytes;
     };
-    constexpr char kFrom64[] =
+    const char kUse32[] =
         "Failed to log on to MAPI: MS Outlook is 32-bit, use the 32-bit TarnvikAnalyzer.exe.";
-    constexpr char kFrom32[] =
+    const char kUse64[] =
         "Failed to log on to MAPI: MS Outlook is 64-bit, use the x64 TarnvikAnalyzer.exe.";
-    std::vector<std::uint8_t> truncated = module(kMachineX86), notPe = truncated;
-    truncated.resize(0x84);
-    notPe[0x81] = 'X';
-    // OUTLLIB.DLL's first bytes, this program's machine, MAPI loads, message
-    const std::tuple<std::vector<std::uint8_t>, std::uint16_t, bool, const char*> cases[] = {
-        {module(kMachineX86), kMachineX64, false, kFrom64},
-        {module(kMachineX64), kMachineX86, true, kFrom32},  // fails at the log-on itself
-        {module(kMachineX86), kMachineX86, false, "Failed to initialize MAPI."},
-        {truncated, kMachineX64, false, "Failed to initialize MAPI."},
-        {notPe, kMachineX64, false, "Failed to initialize MAPI."},
+    // OUTLLIB.DLL's first bytes, this program's machine, message (MAPI loads only for x86)
+    const std::tuple<std::vector<std::uint8_t>, std::uint16_t, const char*> cases[] = {
+        {module(kMachineX86), kMachineX64, kUse32},
+        {module(kMachineX64), kMachineX86, kUse64},  // fails at the log-on itself
+        {module(kMachineX86), kMachineX86, "MAPI Logon failed."},
+        {module(kMachineX86, 0x84), kMachineX64, "Failed to initialize MAPI."},  // no machine
     };
-    for (const auto& [fileStart, program, loads, text] : cases) {
+    for (const auto& [fileStart, program, text] : cases) {
         FakePc pc;
         pc.registry["HKCR\\Outlook.Application\\CLSID|"] = "{0006F03A}";
         pc.registry["HKCR\\CLSID\\{0006F03A}\\LocalServer32|"] = "C:\\Office\\OUTLOOK.EXE";
         pc.fileStarts["C:\\OFFICE\\OUTLLIB.DLL"] = fileStart;
         pc.programMachine = program;
-        if (!loads) pc.mapi.reset();
-        if (loads) pc.mapi->logon = static_cast<std::int32_t>(0x80040111u);
+        pc.mapi->logon = static_cast<std::int32_t>(0x80040111u);
+        if (program == kMachineX64) pc.mapi.reset();
         std::string message;
         EXPECT_FALSE(OutlookProbe(pc).TestMapiLogon(message));
         EXPECT_EQ(message, text);
