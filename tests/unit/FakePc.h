@@ -16,9 +16,8 @@
 
 class FakePc final : public Pc {
 public:
-    // Registry: "HKLM\<key>|<value>" -> data, or "HKLM\<key>" for a key without values.
+    // Registry: "HKLM\<key>|<value>" -> data (a DWORD in decimal), "HKLM\<key>" for a key alone.
     std::map<std::string, std::string> registry;
-    std::map<std::string, std::uint32_t> dwords;
 
     std::map<std::string, ModuleVersion> dllVersions = {{"shlwapi.dll", Version(6, 0, 2900)}};
     std::map<std::string, std::string> fileVersions;  // path -> FileVersion text
@@ -106,8 +105,8 @@ public:
     }
     std::optional<std::uint32_t> ReadDword(platform::RegistryRoot root, const std::string& subkey,
                                            const std::string& name) const override {
-        const auto found = dwords.find(Path(root, subkey) + "|" + name);
-        return found == dwords.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
+        const auto text = ReadString(root, subkey, name, 16);
+        return text ? std::optional<std::uint32_t>(std::stoul(*text)) : std::nullopt;
     }
     // ModuleVersionSource
     bool QueryDllGetVersion(const std::string& fileName, ModuleVersion& version) const override {
@@ -173,25 +172,18 @@ public:
     bool Split(const std::string& url, UrlParts& parts) override {
         m_answer = http.count(url) ? http[url] : HttpAnswer();
         parts.isHttps = url.rfind("https:", 0) == 0;
-        return m_answer.failsAt != HttpAnswer::Split;
+        return Passes(HttpAnswer::Split);
     }
-    bool Open(const std::string& userAgent) override {
-        httpLog.push_back("open " + userAgent);
-        return m_answer.failsAt != HttpAnswer::Open;
+    bool Open(const std::string& agent) override {
+        return httpLog.push_back("open " + agent), Passes(HttpAnswer::Open);
     }
-    bool Connect(const std::string&, std::uint16_t) override {
-        return m_answer.failsAt != HttpAnswer::Connect;
-    }
+    bool Connect(const std::string&, std::uint16_t) override { return Passes(HttpAnswer::Connect); }
     bool OpenRequest(const std::string&, const std::string&, std::uint32_t) override {
-        return m_answer.failsAt != HttpAnswer::OpenRequest;
+        return Passes(HttpAnswer::OpenRequest);
     }
-    bool Send(std::uint32_t& error) override {
-        error = m_answer.error;
-        return m_answer.failsAt != HttpAnswer::Send;
-    }
+    bool Send(std::uint32_t& error) override { return error = m_answer.error, Passes(HttpAnswer::Send); }
     bool QueryStatus(std::uint32_t& status) override {
-        status = m_answer.status;
-        return m_answer.failsAt != HttpAnswer::Status;
+        return status = m_answer.status, Passes(HttpAnswer::Status);
     }
     bool Read(char* buffer, std::uint32_t size, std::uint32_t& bytesRead) override {
         httpLog.push_back("read");
@@ -236,12 +228,11 @@ private:
                                             std::uint32_t) override {
             return Logged("logon", m_mapi.logon);
         }
-        void Uninitialize() override {
-            if (m_mapi.hasUninitialize) m_log.push_back("uninitialize");
-        }
+        void Uninitialize() override { Logged("uninitialize", m_mapi.hasUninitialize); }
 
     private:
-        std::optional<std::int32_t> Logged(const char* event, std::optional<std::int32_t> result) {
+        template <typename Result>
+        Result Logged(const char* event, Result result) {
             if (result) m_log.push_back(event);
             return result;
         }
@@ -249,6 +240,7 @@ private:
         std::vector<std::string>& m_log;
     };
 
+    bool Passes(HttpAnswer::Step step) const { return m_answer.failsAt != step; }
     static std::string Path(platform::RegistryRoot root, const std::string& subkey) {
         const char* const roots[] = {"HKLM\\", "HKCR\\", "HKCU\\"};
         return roots[static_cast<int>(root)] + subkey;

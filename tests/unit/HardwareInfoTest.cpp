@@ -35,7 +35,7 @@ TEST(HardwareInfo, TheClockFallsBackFromCounterToRegistryToTicksAcrossClockWraps
         FakePc pc;
         pc.counterFrequency = frequency;
         const std::string mhz = "HKLM\\Hardware\\Description\\System\\CentralProcessor\\0|~MHz";
-        if (registryMhz) pc.dwords[mhz] = *registryMhz;
+        if (registryMhz) pc.registry[mhz] = std::to_string(*registryMhz);
         pc.timeStampBase = cycleBase;
         pc.millisecondClockBase = millisecondBase;
         pc.cyclesPerMicrosecond = cycles;
