@@ -5,6 +5,7 @@ import time
 
 import harness
 import servers
+from harness import items
 
 NOTES = r'HKLM\SOFTWARE\Lotus\Notes'
 
@@ -24,17 +25,18 @@ class SafetyTest(harness.Case):
 
     def test_notes_files_are_read_as_data_only(self):
         notes = self.folder / 'notes'
-        self.copy_fixture('planted.dll', notes, 'nstrings.dll')
-        # An absolute path: string 1 lies past the end of a block whose string 0 claims too much.
+        self.copy_fixture('nstrings-5.0.11.dll', notes, 'nstrings.dll')
         self.reg_add(NOTES, 'Path', 'REG_SZ', harness.windows_path(notes) + '\\', remove=r'HKLM\SOFTWARE\Lotus')
-        self.reg_add(NOTES, 'Name', 'REG_SZ', 'missing.exe')
-        self.assert_shows({'lotus.field': '', 'lotus.image': 'cross'}, self.start('lotus', 'test', 'state'))
+        self.reg_add(NOTES, 'Name', 'REG_SZ', 'notes.exe')  # no program file: the release text counts
+        self.assert_shows({'lotus.field': 'Release 5.0.11', 'lotus.image': 'cross',
+                           'lotus.tip': items()['lotus.message']}, self.start('lotus', 'test', 'state'))
+        # String 1 lies past the end of a block whose string 0 claims more than the block holds.
+        self.copy_fixture('planted.dll', notes, 'nstrings.dll')
+        self.assert_shows({'lotus.field': ''}, harness.driver('attach', 'test', 'state'))
         # A relative path resolves against the current folder: its program file is not run.
         self.copy_fixture('planted.dll', notes, 'notes.exe')
         self.reg_add(NOTES, 'Path', 'REG_SZ', 'notes\\')
-        self.reg_add(NOTES, 'Name', 'REG_SZ', 'notes.exe')
-        self.assert_shows({'lotus.field': '', 'lotus.image': 'cross'},
-                          harness.driver('attach', 'test', 'state', 'close'))
+        self.assert_shows({'lotus.field': ''}, harness.driver('attach', 'test', 'state', 'close'))
         self.assertEqual([], self.planted())
 
     def test_a_trickled_body_is_left_at_the_time_limit(self):
