@@ -3,7 +3,6 @@
 // exchange | lotus | test | state | click <key> | handles | hold <file> | close | items.
 // The first failure prints error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -142,24 +141,6 @@ void ReadAndClose(const std::string& prefix, HWND box) {
     ::SendMessageTimeoutW(g_dialog, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
 }
 
-// The tool-tip control writes through the pointers it gets, so they point into the program.
-std::wstring ToolTipText(HWND label) {
-    HWND tip = TopWindow(TOOLTIPS_CLASSW, nullptr,
-                         [](HWND w) { return ::GetWindow(w, GW_OWNER) == g_dialog; });
-    constexpr std::size_t kChars = 2048;
-    auto* remote = static_cast<char*>(::VirtualAllocEx(g_process, nullptr, sizeof(TTTOOLINFOW) + kChars * 2,
-                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));  // zeros
-    if (!tip || !remote) throw Failure(L"no tool tip to read");
-    TTTOOLINFOW info{sizeof info, TTF_IDISHWND, g_dialog, reinterpret_cast<UINT_PTR>(label), {}, nullptr,
-                     reinterpret_cast<wchar_t*>(remote + sizeof info), 0, nullptr};
-    wchar_t text[kChars] = L"";
-    ::WriteProcessMemory(g_process, remote, &info, sizeof info, nullptr);
-    Ask(tip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(remote));
-    ::ReadProcessMemory(g_process, info.lpszText, text, (kChars - 1) * 2, nullptr);
-    ::VirtualFreeEx(g_process, remote, 0, MEM_RELEASE);
-    return text;
-}
-
 void State() {
     Capture(g_dialog);
     const auto link = [](int id) { return Count(Control(id), PureRed) ? L"1" : L"0"; };
@@ -172,7 +153,6 @@ void State() {
         Print(key + ".image", !shown ? L"hidden" : Count(Control(row.image), Green) > 3 ? L"tick"
                               : Count(Control(row.image), Red) > 3 ? L"cross" : L"none");
         Print(key + ".link", shown ? link(row.label) : L"0");
-        Print(key + ".tip", ToolTipText(Control(row.label)));
     }
     Print("note", Text(Control(IDC_PROTOCOL_NOTE)));
     Print("note.link", link(IDC_PROTOCOL_NOTE));
