@@ -10,9 +10,6 @@ import threading
 from pathlib import Path
 
 LOOPBACK = '127.0.0.1'
-CA_CONFIG = ('[ca]\ndefault_ca = c\n[c]\ndatabase = index.txt\nnew_certs_dir = .\ndefault_md = sha256\n'
-             'policy = p\ncopy_extensions = copy\nrand_serial = yes\nunique_subject = no\n'
-             '[p]\ncommonName = supplied\n')
 
 
 def openssl(folder, *arguments):
@@ -24,17 +21,16 @@ def make_ca(folder, name):
     """A self-signed CA in folder, <name>.pem and <name>.key; returns its DER bytes."""
     openssl(folder, 'req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-days', '30', '-subj',
             f'/CN=Tarnvik {name}', '-keyout', f'{name}.key', '-out', f'{name}.pem')
-    Path(folder, 'ca.cnf').write_text(CA_CONFIG)
-    Path(folder, 'index.txt').touch()
     return ssl.PEM_cert_to_DER_cert(Path(folder, f'{name}.pem').read_text())
 
 
 def issue(folder, ca, name, host):
     """Host's certificate from ca, valid for a month; returns the (chain, key) files."""
-    openssl(folder, 'req', '-new', '-newkey', 'rsa:2048', '-nodes', '-subj', f'/CN={host}', '-addext',
-            f'subjectAltName=DNS:{host}', '-keyout', f'{name}.key', '-out', f'{name}.csr')
-    openssl(folder, 'ca', '-batch', '-notext', '-config', 'ca.cnf', '-cert', f'{ca}.pem', '-keyfile',
-            f'{ca}.key', '-days', '30', '-in', f'{name}.csr', '-out', f'{name}.pem')
+    Path(folder, f'{name}.cnf').write_text(f'subjectAltName=DNS:{host}\n')
+    openssl(folder, 'req', '-new', '-newkey', 'rsa:2048', '-nodes', '-subj', f'/CN={host}',
+            '-keyout', f'{name}.key', '-out', f'{name}.csr')
+    openssl(folder, 'x509', '-req', '-in', f'{name}.csr', '-CA', f'{ca}.pem', '-CAkey', f'{ca}.key',
+            '-CAcreateserial', '-days', '30', '-extfile', f'{name}.cnf', '-out', f'{name}.pem')
     # The CA goes with the certificate, so that a client can tell whose root it is.
     chain = Path(folder, f'{name}.pem')
     chain.write_text(chain.read_text() + Path(folder, f'{ca}.pem').read_text())
