@@ -25,8 +25,7 @@ public:
 
     std::uint64_t memoryBytes = 512ull << 20;
     std::optional<DiskCapacity> driveC = DiskCapacity{40007729152ull, 12500000000ull};
-    bool hasCpuid = true;
-    std::map<std::uint32_t, CpuidResult> cpuid;  // set by SetProcessor
+    std::map<std::uint32_t, CpuidResult> cpuid;  // set by SetProcessor; empty: no CPUID
     std::optional<std::int64_t> counterFrequency = 3579545;
     std::uint32_t cyclesPerMicrosecond = 2394;
     std::int64_t microseconds = 0;           // the virtual time
@@ -127,7 +126,7 @@ public:
     // HardwareSource
     std::uint64_t TotalPhysicalMemory() override { return memoryBytes; }
     std::optional<DiskCapacity> QueryDriveC() override { return driveC; }
-    bool CanToggleCpuidFlag() override { return hasCpuid; }
+    bool CanToggleCpuidFlag() override { return !cpuid.empty(); }
     CpuidResult Cpuid(std::uint32_t leaf) override { return cpuid[leaf]; }
     std::uint32_t ReadTimeStampLow() override {
         return static_cast<std::uint32_t>(timeStampBase +

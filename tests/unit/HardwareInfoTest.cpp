@@ -14,8 +14,7 @@ TEST(HardwareInfo, OnlyIntelFromFamily5AndAmdFromFamily6AreMeasured) {
     };
     for (const auto& [vendor, family, brand, expected] : cases) {
         FakePc pc;
-        pc.hasCpuid = vendor != nullptr;
-        if (vendor) pc.SetProcessor(vendor, family, brand);
+        vendor ? pc.SetProcessor(vendor, family, brand) : pc.cpuid.clear();
         EXPECT_EQ(CHardwareInfo(pc).GetProcessorText(), expected);
     }
 }
