@@ -53,7 +53,8 @@ class ItemsTest(harness.Case):
                            'exchange.image': 'tick', 'exchange.link': '0', 'enabled': '1', 'focus': '1'},
                           self.start('test', 'state'))
         self.assertEqual('MS Outlook 10.0.2627', self.protocol()[items()['outlook.protocol']])
-        # Its version export answers 9.0.4527; its version resource reads 9.0.0.4527.
+        # Its version export answers 9.0.4527; its version resource reads 9.0.0.4527. (The export
+        # of a library at an absolute path is asked, so the library runs.)
         self.copy_fixture('dllversion-9.0.4527.dll', self.folder / 'outlook', 'OUTLLIB.DLL')
         self.assert_shows({'outlook.field': 'MS Outlook 9.0.4527', 'outlook.image': 'tick'},
                           harness.driver('attach', 'test', 'state', 'close'))
