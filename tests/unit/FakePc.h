@@ -25,7 +25,10 @@ public:
 
     std::uint64_t memoryBytes = 512ull << 20;
     std::optional<DiskCapacity> driveC = DiskCapacity{40007729152ull, 12500000000ull};
-    std::map<std::uint32_t, CpuidResult> cpuid;  // set by SetProcessor; empty: no CPUID
+    // As CPUID reports them: no vendor, no basic leaves; no brand, none of its leaves.
+    bool hasCpuid = true;
+    std::string vendor = "GenuineIntel", brand = "Intel(R) Pentium(R) M processor 1.60GHz";
+    std::uint32_t family = 6;
     std::optional<std::int64_t> counterFrequency = 3579545;
     std::uint32_t cyclesPerMicrosecond = 2394;
     std::int64_t microseconds = 0;           // the virtual time
@@ -67,24 +70,10 @@ public:
     std::uint16_t programMachine = kMachineX64;
     std::map<std::string, std::string> libraryStrings;  // "<library path>#<id>" -> string
 
-    FakePc() { SetProcessor("GenuineIntel", 6, "Intel(R) Pentium(R) M processor 1.60GHz"); }
-
     static ModuleVersion Version(std::int32_t major, std::int32_t minor, std::int32_t build) {
         ModuleVersion version;
         version.major = major, version.minor = minor, version.build = build, version.found = true;
         return version;
-    }
-
-    // Vendor, family and brand string as CPUID reports them; an empty brand gives none.
-    void SetProcessor(const std::string& vendor, std::uint32_t family, const std::string& brand) {
-        const std::string id = vendor + std::string(16, '\0'), name = brand + std::string(48, '\0');
-        cpuid = {{0, {vendor.empty() ? 0u : 1u, Word(id, 0), Word(id, 8), Word(id, 4)}},
-                 {1, {family << 8, 0, 0, 0}},
-                 {0x80000000, {brand.empty() ? 0x80000001u : 0x80000004u, 0, 0, 0}}};
-        for (std::uint32_t at = 0; at < 48; at += 16) {
-            cpuid[0x80000002 + at / 16] = {Word(name, at), Word(name, at + 4), Word(name, at + 8),
-                                           Word(name, at + 12)};
-        }
     }
 
     // RegistryReader
@@ -126,8 +115,15 @@ public:
     // HardwareSource
     std::uint64_t TotalPhysicalMemory() override { return memoryBytes; }
     std::optional<DiskCapacity> QueryDriveC() override { return driveC; }
-    bool CanToggleCpuidFlag() override { return !cpuid.empty(); }
-    CpuidResult Cpuid(std::uint32_t leaf) override { return cpuid[leaf]; }
+    bool CanToggleCpuidFlag() override { return hasCpuid; }
+    CpuidResult Cpuid(std::uint32_t leaf) override {
+        const std::string id = vendor + std::string(16, '\0'), name = brand + std::string(48, '\0');
+        if (leaf == 0) return {vendor.empty() ? 0u : 1u, Word(id, 0), Word(id, 8), Word(id, 4)};
+        if (leaf == 1) return {family << 8, 0, 0, 0};
+        if (leaf == 0x80000000) return {brand.empty() ? 0x80000001u : 0x80000004u, 0, 0, 0};
+        const std::size_t at = (leaf - 0x80000002) * 16;  // the brand's leaves
+        return {Word(name, at), Word(name, at + 4), Word(name, at + 8), Word(name, at + 12)};
+    }
     std::uint32_t ReadTimeStampLow() override {
         return static_cast<std::uint32_t>(timeStampBase +
                                           microseconds * std::uint64_t{cyclesPerMicrosecond});

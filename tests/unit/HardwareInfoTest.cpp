@@ -14,7 +14,8 @@ TEST(HardwareInfo, OnlyIntelFromFamily5AndAmdFromFamily6AreMeasured) {
     };
     for (const auto& [vendor, family, brand, expected] : cases) {
         FakePc pc;
-        vendor ? pc.SetProcessor(vendor, family, brand) : pc.cpuid.clear();
+        std::tie(pc.hasCpuid, pc.vendor, pc.family, pc.brand) =
+            std::make_tuple(vendor != nullptr, vendor ? vendor : "", family, brand);
         EXPECT_EQ(CHardwareInfo(pc).GetProcessorText(), expected);
     }
 }
