@@ -144,26 +144,17 @@ TEST(NotesProbe, AReleaseTextGivesUpToThreeNumbersOfItsJoinedDigits) {
 }
 
 TEST(StringTableBlock, EveryLengthIsCheckedAgainstTheBlock) {
-    const auto block = [](std::initializer_list<std::uint16_t> units) {
-        std::vector<std::uint8_t> bytes;
-        for (const std::uint16_t unit : units) {
-            bytes.insert(bytes.end(), {std::uint8_t(unit), std::uint8_t(unit >> 8)});
-        }
-        return bytes;
+    // block as 16-bit units, index, string (null: malformed or missing)
+    const std::tuple<std::vector<std::uint16_t>, unsigned, const char16_t*> cases[] = {
+        {{0, 2, u'5', u'.', 1, u'x'}, 2, u"x"}, {{0, 0}, 1, u""},
+        {{0xFFFF, u'R'}, 1, nullptr},  // string 0 claims far more than the block holds
+        {{0, 3, u'5', u'.'}, 1, nullptr}, {{0}, 1, nullptr}, {{}, 0, nullptr},
     };
-    // block, index, string (null: malformed or missing)
-    const std::tuple<std::vector<std::uint8_t>, unsigned, const char16_t*> cases[] = {
-        {block({0, 2, u'5', u'.', 1, u'x'}), 1, u"5."},
-        {block({0, 2, u'5', u'.', 1, u'x'}), 2, u"x"},
-        {block({0, 0}), 1, u""},
-        {block({0xFFFF, u'R'}), 1, nullptr},  // string 0 claims far more than the block holds
-        {block({0, 3, u'5', u'.'}), 1, nullptr},
-        {block({0}), 1, nullptr},
-        {{0, 0, 1}, 1, nullptr},  // half a length
-        {{}, 0, nullptr},
-    };
-    for (const auto& [bytes, index, expected] : cases) {
-        const auto text = StringTableEntry(bytes.data(), bytes.size(), index);
+    for (const auto& [units, index, expected] : cases) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(units.data());  // little-endian, as a block
+        const auto text = StringTableEntry(bytes, units.size() * 2, index);
         EXPECT_EQ(text.value_or(u"<none>"), expected ? expected : u"<none>");
     }
+    const std::uint8_t halfALength[] = {0, 0, 1};
+    EXPECT_FALSE(StringTableEntry(halfALength, 3, 1));
 }
