@@ -11,17 +11,13 @@ using Triple = std::array<std::int32_t, 3>;
 
 TEST(VersionRule, AVersionMustReachTheMinimumAndNotBeAWholeBlacklistEntry) {
     const std::tuple<Triple, Triple, const char*, bool> cases[] = {
-        {{9, 0, 4526}, {9, 0, 4527}, "10.0.2627;", false},
-        {{9, 1, 0}, {9, 0, 4527}, "10.0.2627;", true},
-        {{8, 9, 9999}, {9, 0, 4527}, "", false},
-        {{10, 0, 2628}, {9, 0, 4527}, "10.0.2627;", true},
-        {{10, 0, 2627}, {9, 0, 4527}, "", true},
-        {{5, 0, 1}, {5, 0, 0}, "5.0.11;", true},
-        {{6, 5, 1}, {5, 0, 6}, "5.0.11;6.5.1;", false},
+        {{9, 0, 4526}, {9, 0, 4527}, "10.0.2627;", false}, {{9, 1, 0}, {9, 0, 4527}, "", true},
+        {{8, 9, 9999}, {9, 0, 4527}, "", false}, {{10, 0, 2628}, {9, 0, 4527}, "10.0.2627;", true},
+        {{5, 0, 1}, {5, 0, 0}, "5.0.11;", true}, {{6, 5, 1}, {5, 0, 6}, "5.0.11;6.5.1;", false},
     };
     for (const auto& [v, min, blacklist, accepted] : cases) {
-        SCOPED_TRACE(testing::Message() << v[0] << '.' << v[1] << '.' << v[2] << " in " << blacklist);
-        EXPECT_EQ(IsVersionAccepted(v[0], v[1], v[2], min[0], min[1], min[2], blacklist), accepted);
+        EXPECT_EQ(IsVersionAccepted(v[0], v[1], v[2], min[0], min[1], min[2], blacklist), accepted)
+            << v[0] << '.' << v[1] << '.' << v[2] << " in " << blacklist;
     }
 }
 

@@ -73,9 +73,9 @@ std::wstring Text(HWND window) {
 
 HWND Control(int id) { return ::GetDlgItem(g_dialog, id); }
 
-HWND FindBox(bool visible) {  // a message box of the program, not its dialog
-    return TopWindow(L"#32770", nullptr, [visible](HWND w) {
-        return w != g_dialog && ::GetDlgItem(w, 0xFFFF) && (!visible || ::IsWindowVisible(w));
+HWND FindBox() {  // a message box of the program, not its dialog
+    return TopWindow(L"#32770", nullptr, [](HWND w) {
+        return w != g_dialog && ::GetDlgItem(w, 0xFFFF) && ::IsWindowVisible(w);
     });
 }
 
@@ -172,8 +172,7 @@ void Click(const std::wstring& key) {
     // or from the modal loop of the box the click opened.
     ::SendNotifyMessageW(Control(label), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     Ask(g_dialog, WM_NULL);
-    if (!FindBox(false)) return Print("clickbox", L"none");
-    ReadAndClose("clickbox", WaitFor(L"the box", [] { return FindBox(true); }));
+    ReadAndClose("clickbox", WaitFor(L"the box", FindBox));
 }
 
 // Handle values are handed out lowest free first: one that a run left open raises the highest.
@@ -217,7 +216,7 @@ void Run(const std::vector<std::wstring>& args) {
             Ask(Control(command == L"lotus" ? IDC_TYPE_LOTUS : IDC_TYPE_EXCHANGE), BM_CLICK);
         } else if (command == L"test") {
             ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
-            ReadAndClose("box", WaitFor(L"the box that ends the run", [] { return FindBox(true); }));
+            ReadAndClose("box", WaitFor(L"the box that ends the run", FindBox));
         } else if (command == L"state") {
             State();
         } else if (command == L"click") {
