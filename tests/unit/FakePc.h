@@ -17,9 +17,12 @@
 class FakePc final : public Pc {
 public:
     // Registry: "HKLM\<key>|<value>" -> data (a DWORD in decimal), "HKLM\<key>" for a key alone.
-    std::map<std::string, std::string> registry;
+    std::map<std::string, std::string> registry = {
+        {"HKCR\\Outlook.Application\\CLSID|", "{0006F03A}"},
+        {"HKCR\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"}};
 
-    std::map<std::string, ModuleVersion> dllVersions = {{"shlwapi.dll", Version(6, 0, 2900)}};
+    std::map<std::string, ModuleVersion> dllVersions = {
+        {"shlwapi.dll", Version(6, 0, 2900)}, {"C:\\OFFICE\\OUTLLIB.DLL", Version(11, 0, 5510)}};
     std::map<std::string, std::string> fileVersions;  // path -> FileVersion text
     mutable std::vector<std::string> versionPaths;    // every path whose resource was read
 

@@ -35,6 +35,7 @@ TEST(OutlookProbe, TheLibraryBesideTheRegisteredServerGivesTheTextAndTheCheckIts
         FakePc pc;
         pc.registry["HKCR\\Outlook.Application\\CLSID|"] = classId;
         pc.registry["HKCR\\CLSID\\" + classId + "\\LocalServer32|"] = server;
+        pc.dllVersions.clear();  // the version resource answers
         pc.fileVersions[lib] = resource;
         const OutlookProbe outlook(pc);
         EXPECT_EQ(outlook.GetOutlookLibraryPath(), library);

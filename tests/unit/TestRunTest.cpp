@@ -69,18 +69,6 @@ const std::string kHealthyProtocol =
     "Konfliktné služby: \r\n"
     "Verzia MS Outloook (OUTLLIB.DLL): MS Outlook 11.0.5510\r\n";
 const char kTrace[] = "HKLM\\SOFTWARE\\Devadozededa|Root";
-const char kOutlookClass[] = "HKCR\\Outlook.Application\\CLSID|";
-const char kOutlookServer[] = "HKCR\\CLSID\\{0006F03A}\\LocalServer32|";
-
-// A PC on which the MS Outlook item passes too.
-FakePc HealthyPc() {
-    FakePc pc;
-    pc.registry[kOutlookClass] = "{0006F03A}";
-    pc.registry[kOutlookServer] = "C:\\Office\\outlook.exe";
-    pc.dllVersions["C:\\OFFICE\\OUTLLIB.DLL"] = FakePc::Version(11, 0, 5510);
-    return pc;
-}
-
 std::string Message(Item item) { return Row(item).conflictMessage; }
 
 std::string Numbered(const std::vector<std::string>& messages) {
@@ -92,7 +80,7 @@ std::string Numbered(const std::vector<std::string>& messages) {
 }
 
 TEST(TestRun, AHealthyPcPassesEveryItemAndWritesTheWholeProtocol) {
-    FakePc pc = HealthyPc();
+    FakePc pc;
     View view;
     TestRun(view).Run(pc);
 
@@ -115,7 +103,7 @@ TEST(TestRun, AHealthyPcPassesEveryItemAndWritesTheWholeProtocol) {
 }
 
 TEST(TestRun, FailuresAreNumberedInRunOrderAndCountFromOneInEveryRunOfEitherType) {
-    FakePc pc = HealthyPc();
+    FakePc pc;
     pc.driveC->totalFreeBytes = 99999999;
     pc.registry[kTrace] = "C:\\Program Files\\Tarnvik";
     pc.http[config::kServiceLogonUrl].status = 404;
@@ -167,7 +155,7 @@ TEST(TestRun, FailuresAreNumberedInRunOrderAndCountFromOneInEveryRunOfEitherType
 
 // One that cannot be created ends the program: the Windows tier shows that.
 TEST(TestRun, AProtocolThatCannotBeWrittenOnceCreatedStopsTheRunButLeavesTheDialog) {
-    FakePc pc = HealthyPc();
+    FakePc pc;
     View view;
     view.writeResult = ProtocolWriteResult::WriteFailed;
     TestRun(view).Run(pc);
