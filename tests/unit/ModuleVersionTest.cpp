@@ -8,8 +8,7 @@
 using Triple = std::array<std::int32_t, 3>;
 
 TEST(ModuleVersion, AsksTheLibraryFirstThenSearchesFourPlacesInOrder) {
-    const std::vector<std::string> places = {"C:\\WINDOWS\\x.dll", "C:\\WINDOWS\\system32\\x.dll",
-                                             "x.dll", "\\x.dll"};
+    const std::vector<std::string> places = {"C:\\WINDOWS\\x.dll", "C:\\WINDOWS\\system32\\x.dll", "x.dll", "\\x.dll"};
     // whether the export answers 4.5.6, FileVersion texts, places tried, numbers, found
     const std::tuple<bool, std::map<std::string, std::string>, std::size_t, Triple, bool> cases[] = {
         {true, {{"x.dll", "1.1.1"}}, 0, {4, 5, 6}, true},
@@ -32,12 +31,10 @@ TEST(ModuleVersion, AsksTheLibraryFirstThenSearchesFourPlacesInOrder) {
 
 TEST(ModuleVersion, OnlyTheSystemsLibrariesAndAbsolutePathsAreLoadedForTheirExport) {
     // name, numbers: 6.5.4 from the export, 5.0.1 from the version resource
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"notes.dll", 6}, {"C:\\Notes\\notes.exe", 6}, {"d:/notes/notes.exe", 6},
-        {"\\\\server\\notes\\notes.exe", 6}, {"Notes\\notes.exe", 5}, {"C:notes.exe", 5},
-        {"\\notes.exe", 5},
-    };
-    for (const auto& [name, major] : cases) {
+    for (const auto& [name, major] : {std::pair<const char*, std::int32_t>{"notes.dll", 6},
+                                      {"C:\\Notes\\notes.exe", 6}, {"d:/notes/notes.exe", 6},
+                                      {"\\\\server\\notes\\notes.exe", 6}, {"Notes\\notes.exe", 5},
+                                      {"C:notes.exe", 5}, {"\\notes.exe", 5}}) {
         FakePc pc;
         pc.dllVersions[name] = FakePc::Version(6, 5, 4);
         pc.fileVersions[name] = "5.0.1";
