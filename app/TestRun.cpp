@@ -129,8 +129,9 @@ void TestRun::RunExchangeItems(Pc& pc) {
     const std::string version = outlook.GetOutlookVersionText();
     ShowField(Item::Outlook, version);
     AppendLine(Item::Outlook, version);
-    SetStatus(Item::Outlook, outlook.CheckOutlookVersion(run::kOutlookMajor, run::kOutlookMinor,
-                                                         run::kOutlookBuild, run::kOutlookBlacklist));
+    SetStatus(Item::Outlook,
+              outlook.CheckOutlookVersion(run::kOutlookMajor, run::kOutlookMinor,
+                                          run::kOutlookBuild, run::kOutlookBlacklist));
     m_view.Refresh();
 
     std::string logon;

@@ -10,13 +10,13 @@ namespace {
 constexpr DWORD kSearchDllLoadDir = 0x00000100;
 constexpr DWORD kSearchSystem32 = 0x00000800;
 
-using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCWSTR);
+// Newer than the headers of the oldest Windows the program runs on.
+using SetDefaultDllDirectoriesFunction = BOOL WINAPI(DWORD);
+using SetDllDirectoryFunction = BOOL WINAPI(LPCWSTR);
 
 template <typename Function>
-Function KernelFunction(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name)));
+Function* KernelFunction(const char* name) {
+    return LibraryFunction<Function>(::GetModuleHandleW(L"kernel32.dll"), name);
 }
 
 bool CanRestrictSearch() {
@@ -38,7 +38,8 @@ void RestrictLibrarySearch() {
     if (const auto setDefault =
             KernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories")) {
         setDefault(kSearchSystem32);
-    } else if (const auto setDirectory = KernelFunction<SetDllDirectoryFunction>("SetDllDirectoryW")) {
+    } else if (const auto setDirectory =
+                   KernelFunction<SetDllDirectoryFunction>("SetDllDirectoryW")) {
         // Older systems: at least the current directory leaves the search.
         setDirectory(L"");
     }
@@ -49,8 +50,9 @@ UniqueLibrary LoadSystemLibrary(const std::string& fileName) {
     if (path.empty()) return UniqueLibrary();
     // Without the search flags, the altered search order still takes the library's own
     // dependencies from the system directory first.
-    return UniqueLibrary(::LoadLibraryExW(
-        path.c_str(), nullptr, CanRestrictSearch() ? kSearchSystem32 : LOAD_WITH_ALTERED_SEARCH_PATH));
+    return UniqueLibrary(
+        ::LoadLibraryExW(path.c_str(), nullptr,
+                         CanRestrictSearch() ? kSearchSystem32 : LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 UniqueLibrary LoadLibraryAtAbsolutePath(const std::string& path) {
@@ -64,10 +66,9 @@ UniqueLibrary LoadLibraryAsData(const std::string& path) {
     return UniqueLibrary(::LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
 }
 
-FARPROC FindSystemFunction(const char* fileName, const char* name) {
-    // Deliberately never freed: the function is used for as long as the program runs.
-    const HMODULE library = LoadSystemLibrary(fileName).Release();
-    return library != nullptr ? ::GetProcAddress(library, name) : nullptr;
+HMODULE KeptSystemLibrary(const char* fileName) {
+    // Deliberately never freed; each load only counts up the one module.
+    return LoadSystemLibrary(fileName).Release();
 }
 
 }  // namespace platform

@@ -27,21 +27,23 @@ UniqueLibrary LoadLibraryAtAbsolutePath(const std::string& path);
 // registry or found by search.
 UniqueLibrary LoadLibraryAsData(const std::string& path);
 
-// The address of `name` in the system library `fileName`, which is loaded at first use and
-// stays loaded for the life of the process. Null when either is missing.
-FARPROC FindSystemFunction(const char* fileName, const char* name);
-
-// The same, typed: SystemFunction<decltype(::InternetOpenA)>("wininet.dll", "InternetOpenA").
-// Keep the result in a static so that each function is looked up once.
+// The function `name` of a loaded library, typed as `Function` (a function type, such as
+// decltype(::InternetOpenA)); null when the library or the function is missing.
 template <typename Function>
-Function* SystemFunction(const char* fileName, const char* name) {
+Function* LibraryFunction(HMODULE library, const char* name) {
+    if (library == nullptr) return nullptr;
     // Through the generic function type, which converts to any other without a warning.
     return reinterpret_cast<Function*>(
-        reinterpret_cast<void (*)()>(FindSystemFunction(fileName, name)));
+        reinterpret_cast<void (*)()>(::GetProcAddress(library, name)));
 }
+
+// The system library `fileName`, loaded from the system directory at first use and kept for
+// the life of the process, since its functions stay in use. Null when it cannot be loaded.
+HMODULE KeptSystemLibrary(const char* fileName);
 
 }  // namespace platform
 
-// SYSTEM_FUNCTION("wininet.dll", InternetOpenA): the typed system function, by its
-// declared name.
-#define SYSTEM_FUNCTION(library, name) platform::SystemFunction<decltype(::name)>(library, #name)
+// SYSTEM_FUNCTION("wininet.dll", InternetOpenA): the typed function of a kept system library,
+// by its declared name. Keep the result in a static: each function is looked up once.
+#define SYSTEM_FUNCTION(library, name) \
+    platform::LibraryFunction<decltype(::name)>(platform::KeptSystemLibrary(library), #name)

@@ -123,7 +123,8 @@ void CHardwareInfo::ReadBrandString() {
 void CHardwareInfo::MeasureClock() {
     // Earlier processors count cycles unreliably or not at all.
     const std::uint32_t family = (m_nSignature >> 8) & 0xF;
-    const bool trusted = (m_strVendor == kIntel && family >= 5) || (m_strVendor == kAmd && family >= 6);
+    const bool trusted =
+        (m_strVendor == kIntel && family >= 5) || (m_strVendor == kAmd && family >= 6);
     if (!trusted) return;
 
     // High priority keeps other programs from stretching the counted intervals.

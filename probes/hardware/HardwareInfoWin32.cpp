@@ -10,9 +10,6 @@ static_assert(kHighPriorityClass == HIGH_PRIORITY_CLASS);
 
 namespace {
 
-using GetDiskFreeSpaceExAFunction = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
-                                                  PULARGE_INTEGER);
-
 constexpr std::uintptr_t kIdFlag = 0x200000;  // EFLAGS bit 21
 
 }  // namespace
@@ -27,11 +24,9 @@ std::uint64_t PcWin32::TotalPhysicalMemory() {
 std::optional<DiskCapacity> PcWin32::QueryDriveC() {
     // Looked up at run time so that the program also starts where the export is missing.
     const platform::UniqueLibrary kernel = platform::LoadSystemLibrary("KERNEL32.DLL");
-    if (!kernel) return std::nullopt;
-    const FARPROC address = ::GetProcAddress(kernel.Get(), "GetDiskFreeSpaceExA");
-    if (!address) return std::nullopt;
-    const auto getDiskFreeSpaceEx = reinterpret_cast<GetDiskFreeSpaceExAFunction>(
-        reinterpret_cast<void (*)()>(address));
+    const auto getDiskFreeSpaceEx = platform::LibraryFunction<decltype(::GetDiskFreeSpaceExA)>(
+        kernel.Get(), "GetDiskFreeSpaceExA");
+    if (getDiskFreeSpaceEx == nullptr) return std::nullopt;
 
     ULARGE_INTEGER availableToCaller = {};
     ULARGE_INTEGER total = {};

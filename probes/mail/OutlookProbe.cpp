@@ -128,7 +128,8 @@ std::optional<std::string> OutlookProbe::ForeignOutlookText() const {
     const auto machine = fileStart ? PeMachineType(*fileStart) : std::nullopt;
     if (!machine || *machine == m_system.ProgramMachineType()) return std::nullopt;
     if (*machine == kMachineX86) {
-        return "Failed to log on to MAPI: MS Outlook is 32-bit, use the 32-bit TarnvikAnalyzer.exe.";
+        return "Failed to log on to MAPI: MS Outlook is 32-bit, use the 32-bit "
+               "TarnvikAnalyzer.exe.";
     }
     if (*machine == kMachineX64) {
         return "Failed to log on to MAPI: MS Outlook is 64-bit, use the x64 TarnvikAnalyzer.exe.";
@@ -139,7 +140,8 @@ std::optional<std::string> OutlookProbe::ForeignOutlookText() const {
 std::optional<std::uint16_t> PeMachineType(const std::vector<std::uint8_t>& fileStart) {
     const auto at = [&](std::size_t offset, std::size_t bytes) {
         std::uint32_t value = 0;
-        for (std::size_t i = 0; i < bytes; ++i) value |= std::uint32_t{fileStart[offset + i]} << (8 * i);
+        for (std::size_t i = 0; i < bytes; ++i)
+            value |= std::uint32_t{fileStart[offset + i]} << (8 * i);
         return value;
     };
     if (fileStart.size() < kPeOffsetField + 4 || at(0, 2) != 0x5A4D) return std::nullopt;  // "MZ"

@@ -13,25 +13,15 @@ static_assert(kMapiInitVersion == MAPI_INIT_VERSION &&
 
 namespace {
 
-using InitializeFn = HRESULT(STDAPICALLTYPE*)(LPVOID init);
-using UninitializeFn = void(STDAPICALLTYPE*)();
-using LogonExFn = HRESULT(STDAPICALLTYPE*)(ULONG_PTR uiParam, LPSTR profileName, LPSTR password,
-                                            ULONG flags, IUnknown** session);
-
-template <typename Function>
-Function EntryPoint(HMODULE library, const char* name) {
-    // Through the generic function pointer type, which converts to any other without warning.
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(library, name)));
-}
-
 class MapiLibraryWin32 final : public MapiLibrary {
 public:
     explicit MapiLibraryWin32(platform::UniqueLibrary library)
         : m_library(std::move(library)),
-          m_initialize(EntryPoint<InitializeFn>(m_library.Get(), "MAPIInitialize")),
-          m_uninitialize(EntryPoint<UninitializeFn>(m_library.Get(), "MAPIUninitialize")),
-          m_logonEx(EntryPoint<LogonExFn>(m_library.Get(), "MAPILogonEx")) {}
+          m_initialize(
+              platform::LibraryFunction<MAPIINITIALIZE>(m_library.Get(), "MAPIInitialize")),
+          m_uninitialize(
+              platform::LibraryFunction<MAPIUNINITIALIZE>(m_library.Get(), "MAPIUninitialize")),
+          m_logonEx(platform::LibraryFunction<MAPILOGONEX>(m_library.Get(), "MAPILogonEx")) {}
 
     std::optional<std::int32_t> Initialize(std::uint32_t version, std::uint32_t flags) override {
         if (m_initialize == nullptr) return std::nullopt;
@@ -43,7 +33,7 @@ public:
                                         const char* password, std::uint32_t flags) override {
         if (m_logonEx == nullptr) return std::nullopt;
         // MAPI takes non-const text pointers but only reads them.
-        IUnknown* session = nullptr;
+        LPMAPISESSION session = nullptr;
         const HRESULT result = m_logonEx(parentWindow, const_cast<LPSTR>(profileName),
                                          const_cast<LPSTR>(password), flags, &session);
         if (SUCCEEDED(result) && session != nullptr) session->Release();
@@ -56,9 +46,9 @@ public:
 
 private:
     platform::UniqueLibrary m_library;
-    InitializeFn m_initialize;
-    UninitializeFn m_uninitialize;
-    LogonExFn m_logonEx;
+    MAPIINITIALIZE* m_initialize;
+    MAPIUNINITIALIZE* m_uninitialize;
+    MAPILOGONEX* m_logonEx;
 };
 
 }  // namespace
@@ -83,9 +73,9 @@ std::unique_ptr<MapiLibrary> PcWin32::LoadMapi() {
 
 std::optional<std::vector<std::uint8_t>> PcWin32::ReadFileStart(const std::string& path,
                                                                std::size_t size) const {
-    const platform::UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
-                                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const platform::UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     std::vector<std::uint8_t> bytes(size);
     DWORD read = 0;
@@ -97,6 +87,7 @@ std::optional<std::vector<std::uint8_t>> PcWin32::ReadFileStart(const std::strin
 }
 
 std::uint16_t PcWin32::ProgramMachineType() const {
-    static_assert(kMachineX86 == IMAGE_FILE_MACHINE_I386 && kMachineX64 == IMAGE_FILE_MACHINE_AMD64);
+    static_assert(kMachineX86 == IMAGE_FILE_MACHINE_I386 &&
+                  kMachineX64 == IMAGE_FILE_MACHINE_AMD64);
     return sizeof(void*) == 8 ? kMachineX64 : kMachineX86;
 }

@@ -7,9 +7,10 @@
 #include "platform/SystemLibraryWin32.h"
 #include "probes/PcWin32.h"
 
-static_assert(HttpProbe::kHttpRequestFlags ==
-                  (INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION) &&
-              HttpProbe::kHttpsRequestFlags == (HttpProbe::kHttpRequestFlags | INTERNET_FLAG_SECURE));
+static_assert(HttpProbe::kHttpRequestFlags == (INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                               INTERNET_FLAG_KEEP_CONNECTION) &&
+              HttpProbe::kHttpsRequestFlags ==
+                  (HttpProbe::kHttpRequestFlags | INTERNET_FLAG_SECURE));
 
 namespace {
 
@@ -94,7 +95,8 @@ bool PcWin32::Split(const std::string& url, UrlParts& parts) {
 }
 
 bool PcWin32::Open(const std::string& userAgent) {
-    m_hSession.Reset(Api().open(userAgent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    m_hSession.Reset(
+        Api().open(userAgent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     return static_cast<bool>(m_hSession);
 }
 

@@ -12,8 +12,8 @@ constexpr std::size_t kRootBytes = 8000;
 
 bool CheckEarlierInstallation(const platform::RegistryReader& registry, std::string& text) {
     // Any root path counts, whether or not it still exists on disk.
-    const auto root =
-        registry.ReadString(platform::RegistryRoot::LocalMachine, kClientKey, kRootValue, kRootBytes);
+    const auto root = registry.ReadString(platform::RegistryRoot::LocalMachine, kClientKey,
+                                          kRootValue, kRootBytes);
     if (!root || root->empty()) {
         text = "Tarnvik nie je nainštalovaný.";
         return true;

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "platform/SystemLibraryWin32.h"
@@ -28,12 +29,9 @@ std::string DirectoryFrom(UINT (WINAPI* query)(LPSTR, UINT)) {
 bool ModuleVersionSourceWin32::QueryDllGetVersion(const std::string& fileName,
                                                   ModuleVersion& version) const {
     const platform::UniqueLibrary library = LoadForVersionExport(fileName);
-    if (!library) return false;
-    const FARPROC export_ = ::GetProcAddress(library.Get(), "DllGetVersion");
-    if (export_ == nullptr) return false;
-    // Through the generic function type, which converts to any other without a warning.
-    const auto dllGetVersion =
-        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void (*)()>(export_));
+    const auto dllGetVersion = platform::LibraryFunction<std::remove_pointer_t<DLLGETVERSIONPROC>>(
+        library.Get(), "DllGetVersion");
+    if (dllGetVersion == nullptr) return false;
     DLLVERSIONINFO info = {};
     info.cbSize = sizeof(info);
     if (FAILED(dllGetVersion(&info))) return false;

@@ -39,7 +39,8 @@ std::string DescribeWindows9x(const OsVersionRecord& version) {
     const char mark = ReleaseMark(version.szCSDVersion);
     switch (version.dwMinorVersion) {
         case 0:
-            return std::string("Microsoft Windows 95 ") + (mark == 'C' || mark == 'B' ? "OSR2 " : "");
+            return std::string("Microsoft Windows 95 ") +
+                   (mark == 'C' || mark == 'B' ? "OSR2 " : "");
         case 10:
             return std::string("Microsoft Windows 98 ") + (mark == 'A' ? "SE " : "");
         case 90:

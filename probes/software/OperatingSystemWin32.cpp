@@ -11,7 +11,8 @@ static_assert(kPlatformWin32s == VER_PLATFORM_WIN32s &&
               kPlatformWin32NT == VER_PLATFORM_WIN32_NT);
 static_assert(kSuiteEnterprise == VER_SUITE_ENTERPRISE && kSuiteDatacenter == VER_SUITE_DATACENTER);
 static_assert(kProductWorkstation == VER_NT_WORKSTATION &&
-              kProductDomainController == VER_NT_DOMAIN_CONTROLLER && kProductServer == VER_NT_SERVER);
+              kProductDomainController == VER_NT_DOMAIN_CONTROLLER &&
+              kProductServer == VER_NT_SERVER);
 
 OsVersionRecord PcWin32::ReadOsVersionRecord() const {
     OsVersionRecord record;
