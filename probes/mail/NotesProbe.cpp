@@ -19,7 +19,7 @@ std::string NotesProbe::GetNotesExecutablePath() const {
     // Each value is read whether or not the other one was.
     std::string path = GetNotesProgramDir();
     if (const auto name = m_system.ReadString(platform::RegistryRoot::LocalMachine, kNotesKey,
-                                                "Name", kValueMaxBytes)) {
+                                              "Name", kValueMaxBytes)) {
         path += *name;
     }
     return path;
@@ -34,7 +34,7 @@ std::string NotesProbe::GetNotesProgramDir() const {
 std::string NotesProbe::ReadNstringsVersion() const {
     // Nothing is put between the directory and the name: the registry keeps the directory
     // with its closing backslash. Without it the bare name goes through the library search,
-    // which is harmless because the string source reads the file as data only.
+    // which is harmless because the library is only mapped as data.
     const std::string release =
         m_system.ReadLibraryString(GetNotesProgramDir() + "nstrings.dll", kReleaseStringId,
                                    kReleaseMaxChars);

@@ -65,9 +65,9 @@ bool LogOn(MapiLibrary& mapi, std::string& message) {
 
 std::string OutlookProbe::GetOutlookLibraryPath() const {
     std::string serverKey;
-    if (const auto classId = m_system.ReadString(platform::RegistryRoot::ClassesRoot,
-                                                   "Outlook.Application\\CLSID", "",
-                                                   kClassIdMaxBytes)) {
+    if (const auto classId =
+            m_system.ReadString(platform::RegistryRoot::ClassesRoot, "Outlook.Application\\CLSID",
+                                "", kClassIdMaxBytes)) {
         serverKey = "CLSID\\" + *classId + "\\LocalServer32";
     }
     std::string path;
