@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 
 // In run order.
 enum class Item {
@@ -27,8 +28,9 @@ enum class Item {
 
 inline constexpr std::size_t kItemCount = static_cast<std::size_t>(Item::Lotus) + 1;
 
-// Which installation type shows the item's row.
-enum class Shown { Always, Exchange, Lotus };
+// What the Tarnvik client is installed against: MS Exchange through MS Outlook, or Lotus
+// Domino through Lotus Notes. The mail client's items run only for their type.
+enum class InstallType { Exchange, Lotus };
 
 struct ItemRow {
     Item item;
@@ -40,9 +42,15 @@ struct ItemRow {
     const char* protocolLabel;
     // Shown and listed when the item fails; null for an item never judged.
     const char* conflictMessage;
-    Shown shown;
+    // The installation type the item belongs to; empty for items of every type.
+    std::optional<InstallType> onlyFor;
 };
 
 extern const std::array<ItemRow, kItemCount> kItems;
 
 inline const ItemRow& Row(Item item) { return kItems[static_cast<std::size_t>(item)]; }
+
+// Whether the item runs, and its row shows, for installation type `type`.
+inline bool BelongsTo(const ItemRow& row, InstallType type) {
+    return !row.onlyFor || *row.onlyFor == type;
+}

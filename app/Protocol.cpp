@@ -16,4 +16,12 @@ std::string Header(const std::string& caption, const std::optional<CalendarTime>
            std::string(77, '-') + "\r\n\r\n";
 }
 
+std::string Note(const std::string& path) {
+    return "Protokol s výsledkom testovania je uložený v súbori:\r\n" + path;
+}
+
+std::string CannotWrite(const std::string& path) {
+    return "Chyba! Nebolo možné zapísať súbor s protokolom o priebehu testu:\r\n" + path;
+}
+
 }  // namespace protocol

@@ -1,10 +1,10 @@
-// The test protocol's name and header; the file itself is written by the dialog.
+// The test protocol: its name beside the executable, its header, and the texts about the file.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "app/TestRunView.h"
+#include "app/TestRun.h"
 
 namespace protocol {
 
@@ -24,5 +24,15 @@ std::basic_string<Char> PathBesideExecutable(const std::basic_string<Char>& exec
 // "<caption> ŠTART TESTU - d.m.yyyy hh:mm:ss\r\n", then 77 hyphens and "\r\n\r\n".
 // Without a local time the date prints as 0.0.0 and the time fields as -1.
 std::string Header(const std::string& caption, const std::optional<CalendarTime>& localTime);
+
+// The note under the items once the protocol is written to `path`.
+std::string Note(const std::string& path);
+
+inline constexpr char kErrorCaption[] = "Chyba aplikácie";
+// The file could not be created: the program ends.
+inline constexpr char kCannotCreate[] =
+    "Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.";
+// Created, but not written whole: the dialog stays, the previous protocol is untouched.
+std::string CannotWrite(const std::string& path);
 
 }  // namespace protocol

@@ -1,44 +1,69 @@
-// One press of "Test !": every probe in a fixed order, each result into its field and the
-// protocol, each verdict into a status image, a label link and the numbered conflict list.
+// One test run: every item in run order, each judged by its probe, its result handed on as soon
+// as it is known, and at the end the protocol text and the numbered conflicts. Portable: it runs
+// on whichever thread its caller chooses and never touches a window.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "app/TestRunView.h"
+#include "app/Items.h"
 #include "probes/Pc.h"
 
-// Ends the process when the protocol file cannot be created.
-inline constexpr int kExitProtocolNotCreated = -2;
-
-class TestRun {
-public:
-    explicit TestRun(TestRunView& view) : m_view(view) {}
-
-    // Runs the whole test synchronously: probes, protocol file, note and summary box.
-    void Run(Pc& pc);
-
-    const std::string& GetConflicts() const { return m_strConflicts; }
-    int GetConflictCount() const { return m_nConflicts; }
-
-private:
-    void RunHardwareItems(Pc& pc);
-    void RunSoftwareItems(Pc& pc);
-    void RunNetworkItems(Pc& pc);
-    void RunAccountAndServiceItems(Pc& pc);
-    void RunExchangeItems(Pc& pc);
-    void RunLotusItems(Pc& pc);
-    bool WriteProtocol(const std::string& path);
-    void ShowSummary();
-
-    // Records one item's verdict: pass or fail image, plain or linked label with tool tip,
-    // and on failure a numbered entry "\r\n<n>)  <message>" in the conflict list.
-    void SetStatus(Item item, bool pass, const std::string& conflictMessage);
-    void SetStatus(Item item, bool pass) { SetStatus(item, pass, Row(item).conflictMessage); }
-    void ShowField(Item item, const std::string& text) { m_view.SetFieldText(item, text); }
-    void AppendLine(Item item, const std::string& value);
-
-    TestRunView& m_view;
-    std::string m_strProtocol;
-    std::string m_strConflicts;
-    int m_nConflicts = 0;
+// Local time as a calendar shows it.
+struct CalendarTime {
+    int day = 0;
+    int month = 0;  // 1 to 12
+    int year = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
 };
+
+struct RunSettings {
+    std::string caption;  // the dialog's caption, which starts the protocol's header
+    // Local time at the start of the run; empty when it could not be determined.
+    std::optional<CalendarTime> localTime;
+    InstallType installType = InstallType::Exchange;
+    // False when nobody sits at the PC: nothing may wait for a person, MAPI shows no window.
+    bool interactive = true;
+};
+
+// What one item showed.
+struct ItemResult {
+    std::string field;          // the text of the item's field; empty for the item without one
+    std::string protocolValue;  // follows the item's protocol label
+    std::optional<bool> pass;   // empty for items that are described, never judged
+    std::string message;        // the label's message: the conflict message on failure, else empty
+};
+
+// Told of every item as soon as it is judged, in run order, and asked between items whether
+// the run is still wanted.
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    virtual void OnItem(Item item, const ItemResult& result) = 0;
+    virtual bool IsCancelled() const = 0;
+};
+
+struct RunReport {
+    std::string protocol;                // the whole protocol text, header included
+    std::vector<std::string> conflicts;  // the failed items' messages, in run order
+    // Indexed by item; empty for items of the other installation type.
+    std::array<std::optional<ItemResult>, kItemCount> items;
+};
+
+// Runs every item of `settings.installType`. Empty when the observer cancelled the run.
+std::optional<RunReport> RunTest(Pc& pc, const RunSettings& settings, RunObserver& observer);
+
+enum class MessageBoxKind { Plain, Information, Exclamation };
+
+struct Summary {
+    std::string text;
+    std::string caption;
+    MessageBoxKind kind = MessageBoxKind::Plain;
+};
+
+// The box that ends a run: success, or the heading and "\r\n<n>)  <message>" per conflict.
+Summary SummaryOf(const std::vector<std::string>& conflicts);

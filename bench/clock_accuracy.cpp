@@ -51,7 +51,7 @@ int main() {
     std::vector<long> shown;
     std::string processor;
     for (int run = 0; run < kRuns; ++run) {
-        PcWin32 pc(nullptr);
+        PcWin32 pc;
         processor = CHardwareInfo(pc).GetProcessorText();
         shown.push_back(ShownMhz(processor));
     }
@@ -76,7 +76,7 @@ int main() {
     std::printf("spread: %ld MHz (%ld .. %ld)\n", *high - *low, *low, *high);
 
     // The fallbacks, for comparison: they serve only where the counter method finds nothing.
-    PcWin32 pc(nullptr);
+    PcWin32 pc;
     CHardwareInfo info(pc);
     std::printf("registry value: %u MHz\n", static_cast<unsigned>(info.ClockFromRegistry()));
     for (int run = 0; run < kFallbackRuns; ++run) {

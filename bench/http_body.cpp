@@ -40,8 +40,9 @@ int main() {
         unsigned long long bytes;
     } bodies[] = {{"1 MB", 1ull << 20}, {"100 MB", 100ull << 20}, {"400 MB", 400ull << 20}};
     for (const auto& body : bodies) {
-        PcWin32 pc(nullptr);
-        HttpProbe probe(pc);
+        PcWin32 pc;
+        const auto client = pc.NewHttpClient();
+        HttpProbe probe(*client);
         const std::string url =
             std::string("http://127.0.0.1:") + port + "/bytes/" + std::to_string(body.bytes);
         std::string message;

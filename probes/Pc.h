@@ -17,6 +17,6 @@ class Pc : public HardwareSource,
            public IeSource,
            public AccountsSource,
            public ServiceCatalog,
-           public HttpClient,
+           public NetworkSource,
            public OutlookSource,
            public NotesSource {};

@@ -4,24 +4,47 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 #include "platform/RegistryWin32.h"
+#include "platform/ThreadWin32.h"
 #include "platform/Win32Handles.h"
 #include "probes/Pc.h"
 #include "probes/software/ModuleVersionWin32.h"
 
-// WinINet's handles (HINTERNET), closed with its InternetCloseHandle.
-struct InternetHandleTraits {
-    static void* Invalid() { return nullptr; }
-    static void Close(void* handle);
+// The WinINet handles (HINTERNET) of one request, shared by the thread that makes the request
+// and any thread that aborts it: closing a handle ends the call that blocks on it.
+class RequestHandles {
+public:
+    enum Slot { Request, Connection, Session };  // children before their parents
+
+    // Takes `handle` into `slot`; false when it is null or the request was aborted meanwhile
+    // (it is closed then).
+    bool Keep(Slot slot, void* handle);
+    void* Get(Slot slot);
+    void Close();
+    // Closes every handle, so that the blocking call returns and no further step starts.
+    void Abort(bool timedOut);
+    bool Aborted();
+    bool TimedOut();
+
+private:
+    platform::CriticalSection m_lock;
+    void* m_handles[3] = {};
+    bool m_aborted = false;
+    bool m_timedOut = false;
 };
-using UniqueInternetHandle = platform::UniqueHandle<void*, InternetHandleTraits>;
 
 class PcWin32 final : public Pc,
                       private platform::RegistryWin32,
                       private ModuleVersionSourceWin32 {
 public:
-    // `owner` (may be null) is disabled during the MAPI log-on, then enabled and focused.
-    explicit PcWin32(HWND owner) : m_hOwner(owner) {}
+    // `setOwnerEnabled` (may be empty) disables the window that owns the MAPI log-on before
+    // it and enables and focuses it again afterwards; it is called on the run's thread.
+    explicit PcWin32(std::function<void(bool)> setOwnerEnabled = {})
+        : m_setOwnerEnabled(std::move(setOwnerEnabled)) {}
     PcWin32(const PcWin32&) = delete;
     PcWin32& operator=(const PcWin32&) = delete;
 
@@ -53,17 +76,10 @@ public:
     bool ServiceExists(const std::string& keyName) const override;
     bool AnyServiceNameStartsWith(const std::string& prefix) const override;
 
-    // HttpClient, over WinINet with the system's proxy settings
-    void Close() override;
-    bool Split(const std::string& url, UrlParts& parts) override;
-    bool Open(const std::string& userAgent) override;
-    bool Connect(const std::string& host, std::uint16_t port) override;
-    bool OpenRequest(const std::string& verb, const std::string& path,
-                     std::uint32_t flags) override;
-    bool Send(std::uint32_t& error) override;
-    bool QueryStatus(std::uint32_t& status) override;
-    bool Read(char* buffer, std::uint32_t size, std::uint32_t& bytesRead) override;
-    std::uint32_t TickCount() override { return ::GetTickCount(); }
+    // NetworkSource: WinINet with the system's proxy settings, each job on a thread of its own
+    std::unique_ptr<HttpClient> NewHttpClient() override;
+    std::vector<bool> RunSideBySide(const std::vector<std::function<void()>>& jobs,
+                                    std::uint32_t deadlineMilliseconds) override;
 
     // OutlookSource
     void DisableOwner() override;
@@ -77,10 +93,14 @@ public:
     std::string ReadLibraryString(const std::string& libraryPath, unsigned id,
                                   std::size_t maxChars) const override;
 
+    // From any thread: aborts the requests under way and ends the wait for them.
+    void Cancel();
+
 private:
-    HWND m_hOwner;
-    // Declared parent first, so that they close child first.
-    UniqueInternetHandle m_hSession;
-    UniqueInternetHandle m_hConnection;
-    UniqueInternetHandle m_hRequest;
+    void AbortRequests(bool timedOut);
+
+    std::function<void(bool)> m_setOwnerEnabled;
+    platform::UniqueKernelHandle m_cancelled{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    platform::CriticalSection m_requestsLock;
+    std::vector<std::shared_ptr<RequestHandles>> m_requests;
 };

@@ -2,13 +2,8 @@
 
 #include <commctrl.h>
 
-#include <cstdlib>
-#include <ctime>
-#include <vector>
-
 #include "app/Protocol.h"
 #include "platform/EncodingWin32.h"
-#include "probes/PcWin32.h"
 #include "res/resource.h"
 
 namespace {
@@ -22,13 +17,14 @@ constexpr int kToolTipWidthPixels = 400;
 // The caption is "Tarnvik Analyzér 1.0"; room to spare.
 constexpr int kCaptionChars = 256;
 
-std::size_t Index(Item item) { return static_cast<std::size_t>(item); }
+// Sent by the run's thread around the MAPI log-on: wParam TRUE enables and focuses the dialog,
+// FALSE disables it. A dialog that does not answer in time is not waited for.
+constexpr UINT kOwnerEnabledMessage = WM_APP + 2;
+constexpr UINT kOwnerAnswerMilliseconds = 2000;
 
-std::wstring ExecutablePath() {
-    std::vector<wchar_t> buffer(32768);
-    const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    return std::wstring(buffer.data(), length);
-}
+constexpr int kExitProtocolNotCreated = -2;
+
+std::size_t Index(Item item) { return static_cast<std::size_t>(item); }
 
 // The status images as drawn for 100, 125, 150 and 200 % of 96 DPI. The largest that the
 // screen's DPI calls for is shown at its real size, so it stays sharp.
@@ -37,10 +33,12 @@ struct StatusImages {
     int pass;
     int fail;
 };
-constexpr StatusImages kStatusImages[] = {{16, IDB_STATUS_PASS, IDB_STATUS_FAIL},
-                                          {20, IDB_STATUS_PASS_20, IDB_STATUS_FAIL_20},
-                                          {24, IDB_STATUS_PASS_24, IDB_STATUS_FAIL_24},
-                                          {32, IDB_STATUS_PASS_32, IDB_STATUS_FAIL_32}};
+constexpr StatusImages kStatusImages[] = {
+    {16, IDB_STATUS_PASS, IDB_STATUS_FAIL},
+    {20, IDB_STATUS_PASS_20, IDB_STATUS_FAIL_20},
+    {24, IDB_STATUS_PASS_24, IDB_STATUS_FAIL_24},
+    {32, IDB_STATUS_PASS_32, IDB_STATUS_FAIL_32},
+};
 constexpr int kStandardDpi = 96;
 
 const StatusImages& StatusImagesForScreen() {
@@ -60,33 +58,27 @@ HBITMAP LoadStatusBitmap(int id) {
                                              IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
 }
 
+CalendarTime LocalTimeNow() {
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    return {now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond};
+}
+
 }  // namespace
 
-CAnalyzerDlg::CAnalyzerDlg(HWND parent)
-    : DialogBase(IDD_ANALYZER_DIALOG, parent),
+CAnalyzerDlg::CAnalyzerDlg(std::wstring protocolPath, InstallType type)
+    : DialogBase(IDD_ANALYZER_DIALOG),
+      m_strProtocolPathW(std::move(protocolPath)),
+      m_initialType(type),
       m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_bmpPass(LoadStatusBitmap(StatusImagesForScreen().pass)),
-      m_bmpFail(LoadStatusBitmap(StatusImagesForScreen().fail)),
-      m_strProtocolPathW(protocol::PathBesideExecutable(ExecutablePath())) {
-    DoDataExchange();
-}
+      m_bmpFail(LoadStatusBitmap(StatusImagesForScreen().fail)) {}
 
-// The window (and with it every control showing a status bitmap) is gone before the
-// bitmaps are deleted: DialogBase destroys it only after this body, so do it here.
-CAnalyzerDlg::~CAnalyzerDlg() {
-    if (GetSafeHwnd() != nullptr) ::DestroyWindow(GetSafeHwnd());
-}
-
-void CAnalyzerDlg::DoDataExchange() {
-    for (const ItemRow& row : kItems) {
-        if (row.field != 0) BindText(row.field, &m_strFields[Index(row.item)]);
-    }
-    BindText(IDC_PROTOCOL_NOTE, &m_strProtocolNote);
-}
+// A run still going when the dialog is gone is cancelled (BackgroundRun's destructor) before
+// the bitmaps its items might show are deleted.
+CAnalyzerDlg::~CAnalyzerDlg() { m_run.reset(); }
 
 BOOL CAnalyzerDlg::OnInitDialog() {
-    UpdateData();
-
     for (const ItemRow& row : kItems) {
         if (row.label != 0) m_lblItems[Index(row.item)].SubclassDlgItem(row.label, GetSafeHwnd());
     }
@@ -96,9 +88,10 @@ BOOL CAnalyzerDlg::OnInitDialog() {
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    ::CheckDlgButton(GetSafeHwnd(), IDC_TYPE_EXCHANGE, BST_CHECKED);
-    ShowGroup(Shown::Exchange, true);
-    ShowGroup(Shown::Lotus, false);
+    const bool lotus = m_initialType == InstallType::Lotus;
+    ::CheckDlgButton(GetSafeHwnd(), lotus ? IDC_TYPE_LOTUS : IDC_TYPE_EXCHANGE, BST_CHECKED);
+    ShowGroup(InstallType::Exchange, !lotus);
+    ShowGroup(InstallType::Lotus, lotus);
     return TRUE;
 }
 
@@ -119,25 +112,19 @@ void CAnalyzerDlg::CreateToolTips() {
     m_pToolTip->Activate(true);
 }
 
-bool CAnalyzerDlg::PreTranslateMessage(MSG* message) {
-    // Tool tips of windows that do not notify need to see the mouse messages first.
-    if (m_pToolTip) m_pToolTip->RelayEvent(message);
-    return DialogBase::PreTranslateMessage(message);
-}
-
 void CAnalyzerDlg::OnCommand(int id, int notifyCode) {
-    if (notifyCode == BN_CLICKED) {
-        switch (id) {
-            case IDC_TYPE_EXCHANGE: OnInstallTypeExchange(); return;
-            case IDC_TYPE_LOTUS: OnInstallTypeLotus(); return;
-            case IDC_TEST: OnTest(); return;
-            default: break;
-        }
+    if (notifyCode != BN_CLICKED) return;
+    switch (id) {
+        case IDC_TYPE_EXCHANGE: OnInstallTypeExchange(); return;
+        case IDC_TYPE_LOTUS: OnInstallTypeLotus(); return;
+        case IDC_TEST: OnTest(); return;
+        case IDOK:
+        case IDCANCEL: OnClose(id); return;
+        default: return;
     }
-    DialogBase::OnCommand(id, notifyCode);
 }
 
-bool CAnalyzerDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+bool CAnalyzerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
     switch (message) {
         case WM_PAINT:
             if (!::IsIconic(GetSafeHwnd())) return false;
@@ -146,6 +133,20 @@ bool CAnalyzerDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
             return true;
         case WM_QUERYDRAGICON:
             result = reinterpret_cast<INT_PTR>(m_hIcon);
+            return true;
+        case WM_SETCURSOR:
+            if (!m_run) return false;
+            ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+            result = TRUE;
+            return true;
+        case kRunProgressMessage:
+            OnRunProgress();
+            result = 0;
+            return true;
+        case kOwnerEnabledMessage:
+            ::EnableWindow(GetSafeHwnd(), wParam != FALSE);
+            if (wParam != FALSE) ::SetFocus(GetSafeHwnd());
+            result = 0;
             return true;
         default:
             return false;
@@ -165,116 +166,120 @@ void CAnalyzerDlg::OnPaint() {
 }
 
 void CAnalyzerDlg::OnInstallTypeExchange() {
-    if (!IsExchangeChecked()) return;
-    ShowGroup(Shown::Exchange, true);
-    ShowGroup(Shown::Lotus, false);
+    if (!IsChecked(IDC_TYPE_EXCHANGE)) return;
+    ShowGroup(InstallType::Exchange, true);
+    ShowGroup(InstallType::Lotus, false);
 }
 
 void CAnalyzerDlg::OnInstallTypeLotus() {
-    if (!IsLotusChecked()) return;
-    ShowGroup(Shown::Exchange, false);
-    ShowGroup(Shown::Lotus, true);
+    if (!IsChecked(IDC_TYPE_LOTUS)) return;
+    ShowGroup(InstallType::Exchange, false);
+    ShowGroup(InstallType::Lotus, true);
 }
 
-void CAnalyzerDlg::ShowGroup(Shown group, bool show) {
+void CAnalyzerDlg::ShowGroup(InstallType type, bool show) {
     const int command = show ? SW_SHOW : SW_HIDE;
-    ::ShowWindow(GetDlgItem(group == Shown::Exchange ? IDC_EXCHANGE_GROUP : IDC_LOTUS_GROUP),
+    ::ShowWindow(GetDlgItem(type == InstallType::Exchange ? IDC_EXCHANGE_GROUP : IDC_LOTUS_GROUP),
                  command);
     for (const ItemRow& row : kItems) {
-        if (row.shown != group) continue;
+        if (row.onlyFor != type) continue;
         for (const int id : {row.label, row.field, row.image}) ::ShowWindow(GetDlgItem(id), command);
     }
 }
 
+bool CAnalyzerDlg::IsChecked(int radio) const {
+    return ::IsDlgButtonChecked(GetSafeHwnd(), radio) == BST_CHECKED;
+}
+
 void CAnalyzerDlg::OnTest() {
-    PcWin32 pc(GetSafeHwnd());
-    m_testRun.Run(pc);
+    if (m_run) return;  // one run at a time
+    BackgroundRun::Request request;
+    request.settings.caption = Caption();
+    request.settings.localTime = LocalTimeNow();
+    request.settings.installType =
+        IsChecked(IDC_TYPE_LOTUS) ? InstallType::Lotus : InstallType::Exchange;
+    request.protocolPath = m_strProtocolPathW;
+    request.notify = GetSafeHwnd();
+    request.setOwnerEnabled = [dialog = GetSafeHwnd()](bool enabled) {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(dialog, kOwnerEnabledMessage, enabled, 0, SMTO_NORMAL,
+                              kOwnerAnswerMilliseconds, &ignored);
+    };
+    SetBusy(true);
+    m_run = std::make_unique<BackgroundRun>(std::move(request));
 }
 
-// ---- the view the test run drives ----
-
-std::string CAnalyzerDlg::GetCaption() const {
-    wchar_t caption[kCaptionChars] = {};
-    const int length = ::GetWindowTextW(GetSafeHwnd(), caption, kCaptionChars);
-    return platform::ProgramTextFromWide(caption, length);
+void CAnalyzerDlg::OnRunProgress() {
+    if (!m_run) return;
+    for (const auto& [item, result] : m_run->TakeItems()) ShowItem(item, result);
+    if (const std::optional<RunEnd> end = m_run->TakeEnd()) OnRunEnded(*end);
 }
 
-std::optional<CalendarTime> CAnalyzerDlg::GetLocalTime() const {
-    const std::time_t now = std::time(nullptr);
-    std::tm local = {};
-    if (localtime_s(&local, &now) != 0) return std::nullopt;
-    return CalendarTime{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
-                        local.tm_hour, local.tm_min,     local.tm_sec};
+void CAnalyzerDlg::OnRunEnded(const RunEnd& end) {
+    m_run.reset();
+    ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+    ShowOutcome(end);
+    // Only now: no second run starts from under the box that ends the first.
+    SetBusy(false);
 }
 
-void CAnalyzerDlg::BeginWaitCursor() {
-    m_hCursorBeforeWait = ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+void CAnalyzerDlg::ShowOutcome(const RunEnd& end) {
+    const std::string path = platform::ProgramTextFromWide(m_strProtocolPathW);
+    switch (end.protocol) {
+        case ProtocolWrite::CannotCreate:
+            ShowMessageBox(protocol::kCannotCreate, protocol::kErrorCaption, MessageBoxKind::Plain);
+            m_nExitCode = kExitProtocolNotCreated;
+            EndDialog(IDCANCEL);
+            return;
+        case ProtocolWrite::WriteFailed:
+            // The run stops here, but the dialog stays usable and the user learns why.
+            ShowMessageBox(protocol::CannotWrite(path), protocol::kErrorCaption,
+                           MessageBoxKind::Plain);
+            return;
+        case ProtocolWrite::Written:
+            break;
+    }
+    ::SetDlgItemTextW(GetSafeHwnd(), IDC_PROTOCOL_NOTE,
+                      platform::WideFromProgramText(protocol::Note(path)).c_str());
+    m_lblProtocolNote.SetMessage(end.report.protocol);
+    ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const Summary summary = SummaryOf(end.report.conflicts);
+    ShowMessageBox(summary.text, summary.caption, summary.kind);
 }
 
-void CAnalyzerDlg::EndWaitCursor() {
-    ::SetCursor(m_hCursorBeforeWait != nullptr
-                    ? m_hCursorBeforeWait
-                    : ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+void CAnalyzerDlg::OnClose(int id) {
+    // Nothing of a cancelled run is written or shown; the destructor gives it its moment.
+    if (m_run) m_run->Cancel();
+    EndDialog(id);
 }
 
-void CAnalyzerDlg::SetFieldText(Item item, const std::string& text) {
-    m_strFields[Index(item)] = text;
+void CAnalyzerDlg::SetBusy(bool busy) {
+    for (const int id : {IDC_TEST, IDC_TYPE_EXCHANGE, IDC_TYPE_LOTUS}) {
+        ::EnableWindow(GetDlgItem(id), !busy);
+    }
+    for (CStaticLink& label : m_lblItems) label.SetBusy(busy);
+    m_lblProtocolNote.SetBusy(busy);
+    if (busy) ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
 }
 
-void CAnalyzerDlg::SetProtocolNote(const std::string& text) { m_strProtocolNote = text; }
-
-void CAnalyzerDlg::Refresh() { UpdateData(); }
-
-void CAnalyzerDlg::Redraw() {
-    ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-void CAnalyzerDlg::ShowStatusImage(Item item, bool pass) {
-    const HGDIOBJ bitmap = pass ? m_bmpPass.Get() : m_bmpFail.Get();
-    ::SendDlgItemMessageW(GetSafeHwnd(), Row(item).image, STM_SETIMAGE, IMAGE_BITMAP,
+void CAnalyzerDlg::ShowItem(Item item, const ItemResult& result) {
+    const ItemRow& row = Row(item);
+    if (row.field != 0) {
+        ::SetDlgItemTextW(GetSafeHwnd(), row.field,
+                          platform::WideFromProgramText(result.field).c_str());
+    }
+    if (!result.pass || row.image == 0) return;
+    const HGDIOBJ bitmap = *result.pass ? m_bmpPass.Get() : m_bmpFail.Get();
+    ::SendDlgItemMessageW(GetSafeHwnd(), row.image, STM_SETIMAGE, IMAGE_BITMAP,
                           reinterpret_cast<LPARAM>(bitmap));
-}
-
-void CAnalyzerDlg::SetLabelMessage(Item item, const std::string& message) {
-    m_lblItems[Index(item)].SetMessage(message);
-    if (m_pToolTip) m_pToolTip->UpdateTipText(message, GetDlgItem(Row(item).label));
-}
-
-void CAnalyzerDlg::SetProtocolNoteMessage(const std::string& message) {
-    m_lblProtocolNote.SetMessage(message);
-}
-
-bool CAnalyzerDlg::IsExchangeChecked() const {
-    return ::IsDlgButtonChecked(GetSafeHwnd(), IDC_TYPE_EXCHANGE) == BST_CHECKED;
-}
-
-bool CAnalyzerDlg::IsLotusChecked() const {
-    return ::IsDlgButtonChecked(GetSafeHwnd(), IDC_TYPE_LOTUS) == BST_CHECKED;
-}
-
-std::string CAnalyzerDlg::GetProtocolPath() const {
-    return platform::ProgramTextFromWide(m_strProtocolPathW);
-}
-
-ProtocolWriteResult CAnalyzerDlg::WriteProtocolFile(const std::string& text) {
-    // Created afresh (or truncated), write access only, and nobody else may open it meanwhile.
-    platform::UniqueFileHandle file(::CreateFileW(m_strProtocolPathW.c_str(), GENERIC_WRITE, 0,
-                                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                                  nullptr));
-    if (!file) return ProtocolWriteResult::CannotCreate;
-
-    DWORD written = 0;
-    const bool wrote = ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()),
-                                   &written, nullptr) &&
-                       written == text.size();
-    const bool flushed = wrote && ::FlushFileBuffers(file.Get());
-    const bool closed = ::CloseHandle(file.Release());
-    return wrote && flushed && closed ? ProtocolWriteResult::Written
-                                      : ProtocolWriteResult::WriteFailed;
+    m_lblItems[Index(item)].SetMessage(result.message);
+    if (m_pToolTip) m_pToolTip->UpdateTipText(result.message, GetDlgItem(row.label));
+    ::InvalidateRect(GetDlgItem(row.label), nullptr, TRUE);  // plain or link from now on
 }
 
 void CAnalyzerDlg::ShowMessageBox(const std::string& text, const std::string& caption,
-                                  MessageBoxKind kind) {
+                                  MessageBoxKind kind) const {
     UINT flags = MB_OK;
     if (kind == MessageBoxKind::Information) flags |= MB_ICONINFORMATION;
     if (kind == MessageBoxKind::Exclamation) flags |= MB_ICONEXCLAMATION;
@@ -282,6 +287,8 @@ void CAnalyzerDlg::ShowMessageBox(const std::string& text, const std::string& ca
                   platform::WideFromProgramText(caption).c_str(), flags);
 }
 
-void CAnalyzerDlg::ExitProcess(int exitCode) {
-    std::exit(exitCode);  // an ordinary exit: static objects are destroyed
+std::string CAnalyzerDlg::Caption() const {
+    wchar_t caption[kCaptionChars] = {};
+    const int length = ::GetWindowTextW(GetSafeHwnd(), caption, kCaptionChars);
+    return platform::ProgramTextFromWide(caption, length);
 }

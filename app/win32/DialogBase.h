@@ -1,13 +1,8 @@
-// A very small dialog base: a modal loop of its own (so messages can be looked at before
-// dialog processing), one dialog procedure that hands messages to virtual handlers, and
-// data exchange of field texts to their controls.
+// A very small dialog base: a modal dialog from the system's dialog manager, whose one dialog
+// procedure hands messages to virtual handlers of the object.
 #pragma once
 
 #include <windows.h>
-
-#include <string>
-#include <utility>
-#include <vector>
 
 // Sent by the dialog to a static control that may want to colour itself (a reflected
 // WM_CTLCOLORSTATIC): wParam is the device context; a non-zero result is the brush to use.
@@ -15,28 +10,23 @@ constexpr UINT WM_REFLECTED_CTLCOLORSTATIC = WM_APP + 0x100;
 
 class DialogBase {
 public:
-    DialogBase(int templateId, HWND parent) : m_templateId(templateId), m_hParent(parent) {}
+    explicit DialogBase(int templateId) : m_templateId(templateId) {}
     DialogBase(const DialogBase&) = delete;
     DialogBase& operator=(const DialogBase&) = delete;
-    virtual ~DialogBase();
+    virtual ~DialogBase() = default;
 
-    // Creates the dialog and runs its message loop until EndDialog; returns EndDialog's value.
-    INT_PTR DoModal();
-    void EndDialog(INT_PTR result);
+    // Shows the dialog and returns EndDialog's value once it is closed (-1 when it could not
+    // be created).
+    INT_PTR DoModal(HWND parent = nullptr);
+    void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
     HWND GetSafeHwnd() const { return m_hWnd; }
 
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }
-    // Called for every message of the modal loop before dialog processing; true = consumed.
-    virtual bool PreTranslateMessage(MSG* message);
+    // "Koniec", Esc and the close box all end the dialog unless this is overridden.
     virtual void OnCommand(int id, int notifyCode);
     // Any other message; return true and set `result` when handled.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
-
-    // Data exchange: field texts (code page 1250) bound to control ids; the fields are
-    // read-only, so texts only ever travel to the controls.
-    void BindText(int controlId, std::string* text) { m_bindings.emplace_back(controlId, text); }
-    void UpdateData();
 
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
@@ -44,9 +34,5 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     int m_templateId;
-    HWND m_hParent;
     HWND m_hWnd = nullptr;
-    bool m_bModalRunning = false;
-    INT_PTR m_nModalResult = IDCANCEL;
-    std::vector<std::pair<int, std::string*>> m_bindings;
 };

@@ -66,7 +66,7 @@ void CStaticLink::OnLButtonDown() {
 }
 
 bool CStaticLink::OnSetCursor() {
-    if (m_strMessage.empty()) return false;
+    if (m_strMessage.empty() || m_bBusy) return false;
     ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
     return true;
 }
@@ -85,7 +85,7 @@ LRESULT CALLBACK CStaticLink::SubclassProc(HWND hwnd, UINT message, WPARAM wPara
             return 0;
         case WM_SETCURSOR:
             if (self->OnSetCursor()) return TRUE;
-            break;  // a plain label keeps the ordinary cursor
+            break;  // a plain label leaves the cursor to its dialog
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(hwnd, &CStaticLink::SubclassProc, kSubclassId);
             self->m_hWnd = nullptr;

@@ -21,6 +21,8 @@ public:
 
     // An empty message makes it a plain label again. Shows at the label's next paint.
     void SetMessage(std::string message) { m_strMessage = std::move(message); }
+    // While its dialog is busy a link shows no hand: the dialog's wait cursor stays.
+    void SetBusy(bool busy) { m_bBusy = busy; }
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -35,4 +37,5 @@ private:
     platform::UniqueGdiObject m_fontUnderline;  // created on first coloured paint, then kept
     HFONT m_hFontNormal = nullptr;               // the dialog's font, owned by the dialog
     std::string m_strMessage;
+    bool m_bBusy = false;
 };

@@ -19,7 +19,7 @@ bool CToolTipCtrl::Create(HWND parent, DWORD style) {
 TTTOOLINFOW CToolTipCtrl::ToolInfo(HWND tool) const {
     TTTOOLINFOW info = {};
     info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = m_hParent;
     info.uId = reinterpret_cast<UINT_PTR>(tool);
     return info;
@@ -49,8 +49,4 @@ void CToolTipCtrl::SetMaxTipWidth(int pixels) {
 
 void CToolTipCtrl::Activate(bool active) {
     ::SendMessageW(m_hWnd, TTM_ACTIVATE, active ? TRUE : FALSE, 0);
-}
-
-void CToolTipCtrl::RelayEvent(MSG* message) {
-    ::SendMessageW(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(message));
 }

@@ -1,4 +1,5 @@
-// The dialog's tool-tip control: tools are windows (the labels), texts are code page 1250.
+// The dialog's tool-tip control: tools are windows (the labels), which it subclasses to see
+// their mouse messages; texts are code page 1250.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +20,6 @@ public:
     void SetDelayTime(DWORD which, int milliseconds);
     void SetMaxTipWidth(int pixels);
     void Activate(bool active);
-    void RelayEvent(MSG* message);
 
 private:
     TTTOOLINFOW ToolInfo(HWND tool) const;

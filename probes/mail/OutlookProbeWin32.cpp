@@ -54,13 +54,11 @@ private:
 }  // namespace
 
 void PcWin32::DisableOwner() {
-    if (m_hOwner != nullptr) ::EnableWindow(m_hOwner, FALSE);
+    if (m_setOwnerEnabled) m_setOwnerEnabled(false);
 }
 
 void PcWin32::EnableAndFocusOwner() {
-    if (m_hOwner == nullptr) return;
-    ::EnableWindow(m_hOwner, TRUE);
-    ::SetFocus(m_hOwner);
+    if (m_setOwnerEnabled) m_setOwnerEnabled(true);
 }
 
 std::unique_ptr<MapiLibrary> PcWin32::LoadMapi() {

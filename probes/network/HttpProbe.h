@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 // A URL split into what a request needs. Of the scheme only "is it https" matters.
 struct UrlParts {
@@ -49,6 +52,13 @@ public:
     // A server that never stops sending must not hold the dialog for ever; the status
     // has decided the verdict before the body is read.
     static constexpr std::uint32_t kBodyTimeLimitMilliseconds = 30000;
+    // How long the client waits for each step of the answer: connecting, sending, receiving.
+    static constexpr std::uint32_t kAnswerTimeoutMilliseconds = 60000;
+    // The whole request, name look-up and proxy discovery included; a request still going
+    // then is aborted and reported as timed out.
+    static constexpr std::uint32_t kRequestDeadlineMilliseconds =
+        kAnswerTimeoutMilliseconds + kBodyTimeLimitMilliseconds;
+    static constexpr std::uint32_t kTimedOutError = 12002;
 
     // `client` is not owned and must outlive the probe.
     explicit HttpProbe(HttpClient& client) : m_client(client) {}
@@ -67,3 +77,25 @@ private:
 
     HttpClient& m_client;
 };
+
+// What the network items ask of the PC: a client per request, and requests side by side.
+class NetworkSource {
+public:
+    virtual ~NetworkSource() = default;
+    virtual std::unique_ptr<HttpClient> NewHttpClient() = 0;
+    // Runs the jobs at the same time and returns once each has ended or `deadline` has passed;
+    // the clients still busy then are aborted. An entry is false for a job that had not ended:
+    // it may still run on, so everything it touches must be its own.
+    virtual std::vector<bool> RunSideBySide(const std::vector<std::function<void()>>& jobs,
+                                            std::uint32_t deadlineMilliseconds) = 0;
+};
+
+struct UrlTestResult {
+    bool reached = false;
+    std::string message;
+};
+
+// Tests every URL with its own client, all at the same time, so that a dead network costs
+// one deadline, not one per URL. A request that had not ended at its deadline timed out.
+std::vector<UrlTestResult> TestUrlsSideBySide(NetworkSource& network,
+                                              const std::vector<std::string>& urls);

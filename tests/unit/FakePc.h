@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <map>
 #include <optional>
 #include <set>
@@ -60,6 +62,7 @@ public:
     };
     std::map<std::string, HttpAnswer> http;
     std::vector<std::string> httpLog;  // "close", "open <agent>", "read"
+    std::size_t givenUpJobs = 0;
 
     // MAPI entry points: an empty result means the library lacks it; no Mapi: no library.
     struct Mapi {
@@ -165,32 +168,18 @@ public:
             return Lower(name).rfind(Lower(prefix), 0) == 0;
         });
     }
-    // HttpClient
-    void Close() override { httpLog.push_back("close"); }
-    bool Split(const std::string& url, UrlParts& parts) override {
-        m_answer = http.count(url) ? http[url] : HttpAnswer();
-        parts.isHttps = url.rfind("https:", 0) == 0;
-        return Passes(HttpAnswer::Split);
+    // NetworkSource: each client answers from `http`; jobs run one after the other, and the
+    // last `givenUpJobs` of them are reported as not ended.
+    std::unique_ptr<HttpClient> NewHttpClient() override { return std::make_unique<Client>(*this); }
+    std::vector<bool> RunSideBySide(const std::vector<std::function<void()>>& jobs,
+                                    std::uint32_t) override {
+        std::vector<bool> ended;
+        for (const auto& job : jobs) {
+            job();
+            ended.push_back(ended.size() + givenUpJobs < jobs.size());
+        }
+        return ended;
     }
-    bool Open(const std::string& agent) override {
-        return httpLog.push_back("open " + agent), Passes(HttpAnswer::Open);
-    }
-    bool Connect(const std::string&, std::uint16_t) override { return Passes(HttpAnswer::Connect); }
-    bool OpenRequest(const std::string&, const std::string&, std::uint32_t) override {
-        return Passes(HttpAnswer::OpenRequest);
-    }
-    bool Send(std::uint32_t& error) override { return error = m_answer.error, Passes(HttpAnswer::Send); }
-    bool QueryStatus(std::uint32_t& status) override {
-        return status = m_answer.status, Passes(HttpAnswer::Status);
-    }
-    bool Read(char* buffer, std::uint32_t size, std::uint32_t& bytesRead) override {
-        httpLog.push_back("read");
-        microseconds += m_answer.readMicroseconds;
-        bytesRead = m_answer.bodyReads-- > 0 ? std::min<std::uint32_t>(size, 100) : 0;
-        std::memset(buffer, 'x', bytesRead);
-        return true;
-    }
-    std::uint32_t TickCount() override { return static_cast<std::uint32_t>(microseconds / 1000); }
     // OutlookSource
     void DisableOwner() override { mapiLog.push_back("disable owner"); }
     void EnableAndFocusOwner() override { mapiLog.push_back("enable and focus owner"); }
@@ -212,6 +201,51 @@ public:
     }
 
 private:
+    // One request at a time, answered as `http` lists its URL.
+    class Client final : public HttpClient {
+    public:
+        explicit Client(FakePc& pc) : m_pc(pc) {}
+        void Close() override { m_pc.httpLog.push_back("close"); }
+        bool Split(const std::string& url, UrlParts& parts) override {
+            m_answer = m_pc.http.count(url) ? m_pc.http[url] : HttpAnswer();
+            parts.isHttps = url.rfind("https:", 0) == 0;
+            return Passes(HttpAnswer::Split);
+        }
+        bool Open(const std::string& agent) override {
+            m_pc.httpLog.push_back("open " + agent);
+            return Passes(HttpAnswer::Open);
+        }
+        bool Connect(const std::string&, std::uint16_t) override {
+            return Passes(HttpAnswer::Connect);
+        }
+        bool OpenRequest(const std::string&, const std::string&, std::uint32_t) override {
+            return Passes(HttpAnswer::OpenRequest);
+        }
+        bool Send(std::uint32_t& error) override {
+            error = m_answer.error;
+            return Passes(HttpAnswer::Send);
+        }
+        bool QueryStatus(std::uint32_t& status) override {
+            status = m_answer.status;
+            return Passes(HttpAnswer::Status);
+        }
+        bool Read(char* buffer, std::uint32_t size, std::uint32_t& bytesRead) override {
+            m_pc.httpLog.push_back("read");
+            m_pc.microseconds += m_answer.readMicroseconds;
+            bytesRead = m_answer.bodyReads-- > 0 ? std::min<std::uint32_t>(size, 100) : 0;
+            std::memset(buffer, 'x', bytesRead);
+            return true;
+        }
+        std::uint32_t TickCount() override {
+            return static_cast<std::uint32_t>(m_pc.microseconds / 1000);
+        }
+
+    private:
+        bool Passes(HttpAnswer::Step step) const { return m_answer.failsAt != step; }
+        FakePc& m_pc;
+        HttpAnswer m_answer;
+    };
+
     // Logs what it is asked, from loading to unloading.
     class Library final : public MapiLibrary {
     public:
@@ -238,7 +272,6 @@ private:
         std::vector<std::string>& m_log;
     };
 
-    bool Passes(HttpAnswer::Step step) const { return m_answer.failsAt != step; }
     static std::string Path(platform::RegistryRoot root, const std::string& subkey) {
         const char* const roots[] = {"HKLM\\", "HKCR\\", "HKCU\\"};
         return roots[static_cast<int>(root)] + subkey;
@@ -254,6 +287,4 @@ private:
         }
         return value;
     }
-
-    HttpAnswer m_answer;
 };

@@ -20,7 +20,8 @@ TEST(HttpProbe, EachFailingStepHasItsTextAndOnlyStatuses100To399Pass) {
         {Answer::None, 0, 400, "Bad Request", false},
     };
     FakePc pc;
-    HttpProbe probe(pc);  // one object for every call, as in a test run
+    const auto client = pc.NewHttpClient();
+    HttpProbe probe(*client);  // one object for every call
     const auto& log = pc.httpLog;
     for (const auto& [failsAt, error, status, text, passes] : cases) {
         SCOPED_TRACE(text);
@@ -47,7 +48,7 @@ TEST(HttpProbe, TheBodyIsReadToItsEndButForAtMostThirtySeconds) {
         pc.microseconds = start;
         pc.http[kUrl] = {Answer::None, 0, 200, pieces, 1000};  // each read takes 1 ms
         std::string message;
-        EXPECT_TRUE(HttpProbe(pc).TestUrl(kUrl, message));
+        EXPECT_TRUE(HttpProbe(*pc.NewHttpClient()).TestUrl(kUrl, message));
         EXPECT_EQ(pc.microseconds - start, milliseconds * 1000) << pieces << " pieces from " << start;
     }
 }

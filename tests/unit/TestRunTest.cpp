@@ -1,61 +1,35 @@
-// The test run over a fake PC: order, texts and verdicts of every item, the numbered
-// conflicts, the protocol's bytes, the summary and the protocol file that cannot be written.
+// The test run over a fake PC: order, texts and verdicts of every item, the numbered conflicts,
+// the protocol's bytes, the summary, and a run that is cancelled or whose requests time out.
 #include "app/TestRun.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <tuple>
+#include <cstdint>
 #include <vector>
 
 #include "FakePc.h"
 #include "TestUrls.h"
+#include "app/Protocol.h"
 
 namespace {
 
-using Box = std::tuple<std::string, std::string, MessageBoxKind>;
-
-class View : public TestRunView {
+class Recorder : public RunObserver {
 public:
-    std::map<Item, std::string> fields, labels;
-    std::map<Item, bool> images;
-    std::string note, noteMessage, written;
-    bool lotus = false;
-    ProtocolWriteResult writeResult = ProtocolWriteResult::Written;
-    std::vector<Box> boxes;
-    std::vector<int> exits;
-    int waitCursor = 0;
+    std::vector<Item> order;
+    std::size_t cancelAfter = SIZE_MAX;  // items seen before the run is cancelled
 
-    std::string GetCaption() const override { return "Tarnvik Analyzér 1.0"; }
-    std::optional<CalendarTime> GetLocalTime() const override {
-        return CalendarTime{6, 12, 2026, 2, 8, 7};
-    }
-    void BeginWaitCursor() override { ++waitCursor; }
-    void EndWaitCursor() override { --waitCursor; }
-    void SetFieldText(Item item, const std::string& text) override { fields[item] = text; }
-    void SetProtocolNote(const std::string& text) override { note = text; }
-    void Refresh() override {}
-    void Redraw() override {}
-    void ShowStatusImage(Item item, bool pass) override { images[item] = pass; }
-    void SetLabelMessage(Item item, const std::string& message) override { labels[item] = message; }
-    void SetProtocolNoteMessage(const std::string& message) override { noteMessage = message; }
-    bool IsExchangeChecked() const override { return !lotus; }
-    bool IsLotusChecked() const override { return lotus; }
-    std::string GetProtocolPath() const override { return "C:\\Tools\\TarnvikAnalyzer.txt"; }
-    ProtocolWriteResult WriteProtocolFile(const std::string& text) override {
-        written = text;
-        return writeResult;
-    }
-    void ShowMessageBox(const std::string& text, const std::string& caption,
-                        MessageBoxKind kind) override {
-        boxes.emplace_back(text, caption, kind);
-    }
-    void ExitProcess(int code) override { exits.push_back(code); }
+    void OnItem(Item item, const ItemResult&) override { order.push_back(item); }
+    bool IsCancelled() const override { return order.size() >= cancelAfter; }
 };
 
+RunSettings Settings(InstallType type = InstallType::Exchange) {
+    return {"Tarnvik Analyzér 1.0", CalendarTime{6, 12, 2026, 2, 8, 7}, type, true};
+}
+
 const std::string kHealthyProtocol =
-    "Tarnvik Analyzér 1.0 ŠTART TESTU - 6.12.2026 02:08:07\r\n" + std::string(77, '-') +
-    "\r\n\r\n"
+    "Tarnvik Analyzér 1.0 ŠTART TESTU - 6.12.2026 02:08:07\r\n"
+    "-----------------------------------------------------------------------------\r\n"
+    "\r\n"
     "Kapacita RAM: 512 MB\r\n"
     "Procesor: Intel(R) Pentium(R) M processor 1.60GHz [2394 MHz]\r\n"
     "Disk C:\\: 37.26 GB, z toho voľných 11.64 GB\r\n"
@@ -63,7 +37,8 @@ const std::string kHealthyProtocol =
     "Verzia Internet Explorera: Internet Explorer 6.0.2900\r\n"
     "Stav ActiveX v IE: OK\r\n"
     "Inštalácia Tarnvika: Tarnvik nie je nainštalovaný.\r\n"
-    "HTTP: OK\r\nHTTPS: OK\r\n"
+    "HTTP: OK\r\n"
+    "HTTPS: OK\r\n"
     "Logged user is Administrator: OK\r\n"
     "Meno NT domény: FIRMA\r\n"
     "Konfliktné služby: \r\n"
@@ -71,37 +46,33 @@ const std::string kHealthyProtocol =
 const char kTrace[] = "HKLM\\SOFTWARE\\Devadozededa|Root";
 std::string Message(Item item) { return Row(item).conflictMessage; }
 
-std::string Numbered(const std::vector<std::string>& messages) {
-    std::string text = "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n";
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        text += "\r\n" + std::to_string(i + 1) + ")  " + messages[i];
-    }
-    return text;
-}
-
-TEST(TestRun, AHealthyPcPassesEveryItemAndWritesTheWholeProtocol) {
+TEST(TestRun, AHealthyPcPassesEveryItemInRunOrderAndWritesTheWholeProtocol) {
     FakePc pc;
-    View view;
-    TestRun(view).Run(pc);
+    Recorder recorder;
+    const auto report = RunTest(pc, Settings(), recorder);
 
-    EXPECT_EQ(view.written, kHealthyProtocol);
-    EXPECT_EQ(view.boxes, (std::vector<Box>{{"Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez "
-                                             "komplikácií.", "Informácie", MessageBoxKind::Information}}));
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->protocol, kHealthyProtocol);
+    EXPECT_TRUE(report->conflicts.empty());
+    ASSERT_EQ(recorder.order.size(), kItemCount - 1);  // all but Lotus Notes, in table order
+    for (std::size_t i = 0; i < recorder.order.size(); ++i) {
+        EXPECT_EQ(recorder.order[i], kItems[i].item);
+    }
     for (const ItemRow& row : kItems) {
-        if (row.image == 0 || row.item == Item::Lotus) continue;
-        EXPECT_TRUE(view.images.at(row.item)) << row.key;
-        EXPECT_EQ(view.labels.at(row.item), "") << row.key;
+        const auto& result = report->items[static_cast<std::size_t>(row.item)];
+        if (row.item == Item::Lotus) {
+            EXPECT_FALSE(result) << "of the other installation type";
+        } else if (row.image != 0) {
+            EXPECT_EQ(result->pass, true) << row.key;
+            EXPECT_EQ(result->message, "") << row.key;
+        }
     }
     // The log-on result is shown but never written to the protocol.
-    EXPECT_EQ(view.fields[Item::Exchange], "OK");
-    EXPECT_EQ(view.fields[Item::ActiveX], "OK");
-    EXPECT_EQ(view.note, "Protokol s výsledkom testovania je uložený v súbori:\r\n"
-                         "C:\\Tools\\TarnvikAnalyzer.txt");
-    EXPECT_EQ(view.noteMessage, view.written);
-    EXPECT_EQ(view.waitCursor, 0);
+    EXPECT_EQ(report->items[static_cast<std::size_t>(Item::Exchange)]->field, "OK");
+    EXPECT_EQ(report->items[static_cast<std::size_t>(Item::Admin)]->field, "");
 }
 
-TEST(TestRun, FailuresAreNumberedInRunOrderAndCountFromOneInEveryRunOfEitherType) {
+TEST(TestRun, FailuresAreNumberedInRunOrderFromOneInEveryRunOfEitherType) {
     FakePc pc;
     pc.driveC->totalFreeBytes = 99999999;
     pc.registry[kTrace] = "C:\\Program Files\\Tarnvik";
@@ -109,61 +80,82 @@ TEST(TestRun, FailuresAreNumberedInRunOrderAndCountFromOneInEveryRunOfEitherType
     pc.domain = "";
     pc.actionPolicies = std::vector<std::optional<std::uint32_t>>{3, 1, 3};
     pc.mapi.reset();
-    View view;
-    TestRun run(view);
-    run.Run(pc);
+    Recorder recorder;
+    const auto report = RunTest(pc, Settings(), recorder);
 
     const std::string activeX = Message(Item::ActiveX) +
                                 " (Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, "
                                 "Skriptovať ActiveX označené ako bezpečné)";
-    EXPECT_EQ(std::get<0>(view.boxes.at(0)),
-              Numbered({Message(Item::Disk), activeX, Message(Item::EarlierInstall),
-                        Message(Item::Https), Message(Item::Domain), Message(Item::Exchange)}));
-    EXPECT_EQ(std::get<2>(view.boxes[0]), MessageBoxKind::Exclamation);
-    EXPECT_EQ(view.labels[Item::ActiveX], activeX);
-    EXPECT_FALSE(view.images[Item::Https]);
-    EXPECT_EQ(view.fields[Item::Domain], "Doména nenalezena");
-    EXPECT_EQ(view.fields[Item::Exchange], "Failed to initialize MAPI.");
+    const std::vector<std::string> failed = {
+        Message(Item::Disk), activeX,           Message(Item::EarlierInstall),
+        Message(Item::Https), Message(Item::Domain), Message(Item::Exchange),
+    };
+    EXPECT_EQ(report->conflicts, failed);
+    const auto& items = report->items;
+    EXPECT_EQ(items[static_cast<std::size_t>(Item::ActiveX)]->message, activeX);
+    EXPECT_EQ(items[static_cast<std::size_t>(Item::Domain)]->field, "Doména nenalezena");
+    EXPECT_EQ(items[static_cast<std::size_t>(Item::Exchange)]->field, "Failed to initialize MAPI.");
+    std::string protocol = kHealthyProtocol;
+    const std::vector<std::pair<std::string, std::string>> changes = {
+        {"11.64 GB", "95.37 MB"},
+        {"IE: OK", "IE: " + activeX},
+        {"nie je nainštalovaný.", "už je alebo bol niekedy nainštalovaný."},
+        {"HTTPS: OK", "HTTPS: Not Found"},
+        {"FIRMA", ""},
+    };
+    for (const auto& [from, to] : changes) protocol.replace(protocol.find(from), from.size(), to);
+    EXPECT_EQ(report->protocol, protocol);
 
-    // Mended in between: the disk and the trace pass again and lose their marks.
+    // Lotus Domino: the Notes item instead of the MS Exchange ones, numbered from one again.
     pc.driveC->totalFreeBytes = 100000000;
     pc.registry.erase(kTrace);
-    run.Run(pc);
-    EXPECT_EQ(std::get<0>(view.boxes.at(1)),
-              Numbered({activeX, Message(Item::Https), Message(Item::Domain),
-                        Message(Item::Exchange)}));
-    EXPECT_TRUE(view.images[Item::Disk]);
-    EXPECT_EQ(view.labels[Item::Disk], "");
-    std::string changed = kHealthyProtocol;
-    for (const auto& [from, to] : {std::pair<std::string, std::string>{"11.64 GB", "95.37 MB"},
-                                   {"IE: OK", "IE: " + activeX}, {"HTTPS: OK", "HTTPS: Not Found"},
-                                   {"FIRMA", ""}}) {
-        changed.replace(changed.find(from), from.size(), to);
-    }
-    EXPECT_EQ(view.written, changed);
-
-    // Lotus Domino: the Notes item instead of the MS Exchange ones, which keep their marks.
-    view.lotus = true;
-    run.Run(pc);
-    EXPECT_EQ(std::get<0>(view.boxes.at(2)), Numbered({activeX, Message(Item::Https),
-                                                       Message(Item::Domain), Message(Item::Lotus)}));
-    EXPECT_EQ(view.written.substr(view.written.rfind("Konfliktné")),
+    Recorder second;
+    const auto lotus = RunTest(pc, Settings(InstallType::Lotus), second);
+    const std::vector<std::string> lotusFailed = {
+        activeX,
+        Message(Item::Https),
+        Message(Item::Domain),
+        Message(Item::Lotus),
+    };
+    EXPECT_EQ(lotus->conflicts, lotusFailed);
+    EXPECT_EQ(lotus->protocol.substr(lotus->protocol.rfind("Konfliktné")),
               "Konfliktné služby: \r\nVerzia Lotus Notes klienta: \r\n");
-    EXPECT_FALSE(view.images[Item::Exchange]);
+    EXPECT_FALSE(lotus->items[static_cast<std::size_t>(Item::Outlook)]);
 }
 
-// One that cannot be created ends the program: the Windows tier shows that.
-TEST(TestRun, AProtocolThatCannotBeWrittenOnceCreatedStopsTheRunButLeavesTheDialog) {
+TEST(TestRun, ACancelledRunStopsBeforeTheNextItemAndReportsNothing) {
+    for (const std::size_t seen : {std::size_t{0}, std::size_t{7}, kItemCount - 1}) {
+        FakePc pc;
+        Recorder recorder;
+        recorder.cancelAfter = seen;
+        EXPECT_FALSE(RunTest(pc, Settings(), recorder));
+        EXPECT_EQ(recorder.order.size(), seen);
+    }
+}
+
+TEST(TestRun, ARequestStillGoingAtItsDeadlineTimedOut) {
     FakePc pc;
-    View view;
-    view.writeResult = ProtocolWriteResult::WriteFailed;
-    TestRun(view).Run(pc);
-    EXPECT_EQ(view.boxes, (std::vector<Box>{{"Chyba! Nebolo možné zapísať súbor s protokolom o "
-                                             "priebehu testu:\r\nC:\\Tools\\TarnvikAnalyzer.txt",
-                                             "Chyba aplikácie", MessageBoxKind::Plain}}));
-    EXPECT_EQ(view.note, "");
-    EXPECT_TRUE(view.exits.empty());
-    EXPECT_EQ(view.waitCursor, 0);
+    pc.givenUpJobs = 1;  // the second of the two, HTTPS
+    Recorder recorder;
+    const auto report = RunTest(pc, Settings(), recorder);
+    EXPECT_EQ(report->items[static_cast<std::size_t>(Item::Http)]->field, "OK");
+    EXPECT_EQ(report->items[static_cast<std::size_t>(Item::Https)]->field,
+              "The request has timed out. ");
+    EXPECT_EQ(report->conflicts, std::vector<std::string>{Message(Item::Https)});
+}
+
+TEST(TestRun, TheSummaryListsTheNumberedConflictsOrConfirmsSuccess) {
+    const Summary success = SummaryOf({});
+    EXPECT_EQ(success.text, "Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez komplikácií.");
+    EXPECT_EQ(success.caption, "Informácie");
+    EXPECT_EQ(success.kind, MessageBoxKind::Information);
+    const Summary conflicts = SummaryOf({"Prvý.", "Druhý."});
+    EXPECT_EQ(conflicts.text,
+              "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n\r\n1)  Prvý.\r\n2)  Druhý.");
+    EXPECT_EQ(conflicts.caption, "Upozornenie");
+    EXPECT_EQ(conflicts.kind, MessageBoxKind::Exclamation);
+    EXPECT_EQ(protocol::Note("C:\\Tools\\TarnvikAnalyzer.txt"),
+              "Protokol s výsledkom testovania je uložený v súbori:\r\nC:\\Tools\\TarnvikAnalyzer.txt");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what it
 // sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, run in order: start <exe> | attach |
-// exchange | lotus | test | state | click <key> | handles | hold <file> | close | items.
+// exchange | lotus | test | watch | press | wait <ms> | state | click <key> | handles | hold <file> |
+// close | shut | items.
 // The first failure prints error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
 #include <shellapi.h>
@@ -141,6 +142,38 @@ void ReadAndClose(const std::string& prefix, HWND box) {
     ::SendMessageTimeoutW(g_dialog, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &ignored);
 }
 
+bool AnyStatusImage() {
+    for (const ItemRow& row : kItems)
+        if (row.image && Ask(Control(row.image), STM_GETIMAGE, IMAGE_BITMAP)) return true;
+    return false;
+}
+
+// Presses "Test !" and, until the box that ends the run, keeps asking the dialog for an answer:
+// the longest wait for one, when the first status image was set and when the box came (ms), and
+// whether "Test !" and the radios stayed disabled from then on.
+void Watch() {
+    const ULONGLONG pressed = ::GetTickCount64();
+    ULONGLONG longest = 0, image = 0;
+    bool busy = true;
+    ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    while (!(box = FindBox())) {
+        if (::GetTickCount64() - pressed > kWaitMs) throw Failure(L"timeout: the box that ends the run");
+        const ULONGLONG asked = ::GetTickCount64();
+        Ask(g_dialog, WM_NULL);
+        longest = std::max(longest, ::GetTickCount64() - asked);
+        if (!image && AnyStatusImage()) image = ::GetTickCount64() - pressed;
+        for (const int id : {IDC_TEST, IDC_TYPE_EXCHANGE, IDC_TYPE_LOTUS})
+            busy = busy && !(image && ::IsWindowEnabled(Control(id)));
+        ::Sleep(20);
+    }
+    Print("watch.box", std::to_wstring(::GetTickCount64() - pressed));
+    Print("watch.longest", std::to_wstring(longest));
+    Print("watch.image", std::to_wstring(image));
+    Print("watch.busy", busy ? L"1" : L"0");
+    ReadAndClose("box", box);
+}
+
 void State() {
     Capture(g_dialog);
     const auto link = [](int id) { return Count(Control(id), PureRed) ? L"1" : L"0"; };
@@ -217,6 +250,17 @@ void Run(const std::vector<std::wstring>& args) {
         } else if (command == L"test") {
             ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
             ReadAndClose("box", WaitFor(L"the box that ends the run", FindBox));
+        } else if (command == L"watch") {
+            Watch();
+        } else if (command == L"press") {
+            ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
+        } else if (command == L"wait") {
+            ::Sleep(std::stoul(argument()));
+        } else if (command == L"shut") {  // the close box, during a run or not
+            const ULONGLONG asked = ::GetTickCount64();
+            ::PostMessageW(g_dialog, WM_CLOSE, 0, 0);
+            ::WaitForSingleObject(g_process, kWaitMs);
+            Print("shut.ms", std::to_wstring(::GetTickCount64() - asked));
         } else if (command == L"state") {
             State();
         } else if (command == L"click") {

@@ -61,6 +61,14 @@ class Trickle(Page):
             self.wfile.flush()
 
 
+class Silent(Page):
+    """Reads each request and never answers, as a dead proxy or a firewall that drops replies."""
+
+    def handle(self):
+        self.rfile.readline(65536)
+        self.server.stopping.wait()
+
+
 class Tunnel(Page):
     """A forward proxy: CONNECT is tunnelled to the server's chosen HTTPS port, a request for
     an absolute URI goes on to its HTTP port as it is."""

@@ -4,6 +4,7 @@ import datetime
 import re
 
 import harness
+import servers
 from harness import items
 
 TRACE = r'HKLM\Software\Devadozededa'
@@ -76,3 +77,20 @@ class DialogTest(harness.Case):
             with self.subTest(case):
                 self.assert_shows({'box.caption': 'Chyba aplikácie', 'box.icon': 'none', 'exit': '-2',
                                    'box.text': 'Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.'}, r)
+
+    def test_a_dead_network_neither_freezes_the_dialog_nor_keeps_it_open(self):
+        proxy = servers.Server(servers.Silent)
+        self.addCleanup(proxy.stop)
+        self.reg_add(harness.INTERNET_SETTINGS, 'ProxyServer', 'REG_SZ', f'127.0.0.1:{proxy.port}')
+        self.reg_add(harness.INTERNET_SETTINGS, 'ProxyEnable', 'REG_DWORD', '1')
+        run = self.start('watch', 'state')
+        self.assertLessEqual(int(run['watch.longest']), 1000)
+        self.assertLessEqual(int(run['watch.image']), 5000)
+        self.assertLessEqual(int(run['watch.box']), 75000)  # both requests wait at once
+        self.assert_shows({'watch.busy': '1', 'http.image': 'cross', 'https.image': 'cross'}, run)
+
+        earlier = self.protocol_file.read_bytes()
+        shut = harness.driver('attach', 'press', 'wait', '3000', 'shut')
+        self.assertLessEqual(int(shut['shut.ms']), 2000)
+        self.assertEqual('0', shut['exit'])
+        self.assertEqual(earlier, self.protocol_file.read_bytes())

@@ -1,0 +1,140 @@
+#include "app/ItemChecks.h"
+
+#include "TestUrls.h"
+#include "probes/software/EarlierInstallation.h"
+
+namespace {
+
+// The field shows what the protocol logs; a failure carries the item's conflict message.
+ItemResult Judged(Item item, const std::string& text, bool pass) {
+    return {text, text, pass, pass ? std::string() : Row(item).conflictMessage};
+}
+
+ItemResult Described(const std::string& text) { return {text, text, std::nullopt, {}}; }
+
+}  // namespace
+
+ItemChecks::ItemChecks(Pc& pc, const RunSettings& settings)
+    : m_pc(pc), m_settings(settings), m_hardware(pc), m_outlook(pc) {}
+
+ItemResult ItemChecks::Check(Item item) {
+    switch (item) {
+        case Item::Ram: return Ram();
+        case Item::Cpu: return Cpu();
+        case Item::Disk: return Disk();
+        case Item::Os: return Os();
+        case Item::Ie: return Ie();
+        case Item::ActiveX: return ActiveX();
+        case Item::EarlierInstall: return EarlierInstall();
+        case Item::Http: return Http();
+        case Item::Https: return Https();
+        case Item::Admin: return Admin();
+        case Item::Domain: return Domain();
+        case Item::Services: return Services();
+        case Item::Outlook: return Outlook();
+        case Item::Exchange: return Exchange();
+        case Item::Lotus: return Lotus();
+    }
+    return {};
+}
+
+ItemResult ItemChecks::Ram() { return Described(m_hardware.GetMemoryText()); }
+
+ItemResult ItemChecks::Cpu() { return Described(m_hardware.GetProcessorText()); }
+
+ItemResult ItemChecks::Disk() {
+    constexpr std::int32_t kRequiredBytes = 100000000;  // "cca 100 MB"
+    const std::string text = m_hardware.GetDiskText();
+    return Judged(Item::Disk, text, m_hardware.HasEnoughDiskSpace(kRequiredBytes));
+}
+
+// Described, never failed.
+ItemResult ItemChecks::Os() { return Judged(Item::Os, DescribeOperatingSystem(m_pc), true); }
+
+ItemResult ItemChecks::Ie() {
+    // shlwapi.dll of Internet Explorer 5.5 SP1
+    constexpr std::int32_t kMajor = 5;
+    constexpr std::int32_t kMinor = 50;
+    constexpr std::int32_t kBuild = 4522;
+    const std::string text = DescribeIeVersion(m_pc);
+    return Judged(Item::Ie, text, IsIeVersionAtLeast(m_pc, kMajor, kMinor, kBuild));
+}
+
+ItemResult ItemChecks::ActiveX() {
+    std::string findings;
+    const bool allowed = CheckActiveXZonePolicy(m_pc, config::kServiceLogonUrl, findings);
+    // The protocol and the conflict list name the findings after the message.
+    const std::string itemText =
+        allowed ? std::string("OK")
+                : Row(Item::ActiveX).conflictMessage + (" (" + findings + ")");
+    return {findings, itemText, allowed, allowed ? std::string() : itemText};
+}
+
+ItemResult ItemChecks::EarlierInstall() {
+    std::string findings;
+    const bool noTrace = CheckEarlierInstallation(m_pc, findings);
+    return Judged(Item::EarlierInstall, findings, noTrace);
+}
+
+ItemResult ItemChecks::Http() {
+    m_urlResults = TestUrlsSideBySide(m_pc, {config::kPublicTestUrl, config::kServiceLogonUrl});
+    return Judged(Item::Http, m_urlResults[0].message, m_urlResults[0].reached);
+}
+
+ItemResult ItemChecks::Https() {
+    return Judged(Item::Https, m_urlResults[1].message, m_urlResults[1].reached);
+}
+
+ItemResult ItemChecks::Admin() {
+    const bool admin = IsUserInAdministrators(m_pc);
+    return {std::string(), admin ? "OK" : "Error", admin,
+            admin ? std::string() : Row(Item::Admin).conflictMessage};
+}
+
+ItemResult ItemChecks::Domain() {
+    // Kept exactly as users and support know it, though it is not Slovak: do not correct it.
+    constexpr char kNoDomain[] = "Doména nenalezena";
+    const std::string domain = m_pc.GetPrimaryDomainName();
+    ItemResult result = Judged(Item::Domain, domain, !domain.empty());
+    if (domain.empty()) result.field = kNoDomain;  // the protocol logs the name as returned
+    return result;
+}
+
+ItemResult ItemChecks::Services() {
+    constexpr char kConflictingServices[] =
+        "MS Exchange:MSExchangeSA,MSExchangeIS,MSExchangeDS,MSExchangeMTA,MSExchangeMSMI,"
+        "MSExchangeDX,MSExchangeIMC,MSExchangeFB,MSExchangeES,MSPOP3Connector;"
+        "ISA Server:w3proxy;Lotus Domino Server:Lotus Domino Server*";
+    const std::string found = FindConflictingServices(kConflictingServices, m_pc);
+    return Judged(Item::Services, found, found.empty());
+}
+
+ItemResult ItemChecks::Outlook() {
+    // MS Outlook 2000 SP2, and not Outlook 2002 (XP) SP1
+    constexpr std::int32_t kMajor = 9;
+    constexpr std::int32_t kMinor = 0;
+    constexpr std::int32_t kBuild = 4527;
+    constexpr char kBlacklist[] = "10.0.2627;";
+    const std::string text = m_outlook.GetOutlookVersionText();
+    return Judged(Item::Outlook, text,
+                  m_outlook.CheckOutlookVersion(kMajor, kMinor, kBuild, kBlacklist));
+}
+
+ItemResult ItemChecks::Exchange() {
+    std::string logon;
+    const bool loggedOn = m_outlook.TestMapiLogon(logon);
+    ItemResult result = Judged(Item::Exchange, logon, loggedOn);
+    result.protocolValue.clear();  // shown and judged, never written to the protocol
+    return result;
+}
+
+ItemResult ItemChecks::Lotus() {
+    constexpr std::int32_t kMajor = 5;
+    constexpr std::int32_t kMinor = 0;
+    constexpr std::int32_t kBuild = 6;
+    // The versions the Lotus Notes conflict message forbids: 5.0.11, 6.0 and 6.0.1.
+    constexpr char kBlacklist[] = "5.0.11;6.0.0;6.0.1;";
+    const NotesProbe notes(m_pc);
+    const std::string text = notes.GetNotesVersionText();
+    return Judged(Item::Lotus, text, notes.CheckNotesVersion(kMajor, kMinor, kBuild, kBlacklist));
+}

@@ -1,0 +1,45 @@
+// Judges the items of one run, one call per item, each beside the threshold it applies.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/TestRun.h"
+#include "probes/Pc.h"
+
+class ItemChecks {
+public:
+    // `pc` must outlive the object.
+    ItemChecks(Pc& pc, const RunSettings& settings);
+    ItemChecks(const ItemChecks&) = delete;
+    ItemChecks& operator=(const ItemChecks&) = delete;
+
+    // Items are checked in run order; a later one may use what an earlier one found.
+    ItemResult Check(Item item);
+
+private:
+    ItemResult Ram();
+    ItemResult Cpu();
+    ItemResult Disk();
+    ItemResult Os();
+    ItemResult Ie();
+    ItemResult ActiveX();
+    ItemResult EarlierInstall();
+    ItemResult Http();
+    ItemResult Https();
+    ItemResult Admin();
+    ItemResult Domain();
+    ItemResult Services();
+    ItemResult Outlook();
+    ItemResult Exchange();
+    ItemResult Lotus();
+
+    Pc& m_pc;
+    const RunSettings& m_settings;
+    CHardwareInfo m_hardware;
+    OutlookProbe m_outlook;
+    // Both addresses are requested at once, when the first of their items is checked.
+    std::vector<UrlTestResult> m_urlResults;
+};
