@@ -30,6 +30,7 @@ wine-tests: mingw
 	scripts/wine-session.sh build/mingw/wineprefix ctest --preset mingw
 
 test: unit mingw32 wine-tests
+	tests/exe/signing.sh
 
 # Both exes, and nothing the tests need, into dist/; signed when SIGN_PFX and SIGN_PASSWORD are set.
 release: deps
