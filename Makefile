@@ -1,5 +1,5 @@
 # The two entry points: `make run` and `make test`. Both install what is missing first.
-.PHONY: run test deps native mingw mingw32 unit wine-tests exe fuzz clean
+.PHONY: run test deps native mingw mingw32 unit wine-tests exe release fuzz clean
 
 deps:
 	@scripts/install-deps.sh
@@ -30,6 +30,15 @@ wine-tests: mingw
 	scripts/wine-session.sh build/mingw/wineprefix ctest --preset mingw
 
 test: unit mingw32 wine-tests
+	tests/exe/signing.sh
+
+# Both exes, and nothing the tests need, into dist/; signed when SIGN_PFX and SIGN_PASSWORD are set.
+release: deps
+	cmake --preset mingw >/dev/null
+	cmake --build --preset mingw --target TarnvikAnalyzer -j 2
+	cmake --preset mingw32 >/dev/null
+	cmake --build --preset mingw32 -j 2
+	scripts/release.sh
 
 # Not part of make test: each parser of what the PC supplies, fuzzed for a bounded time.
 fuzz:
@@ -39,4 +48,4 @@ fuzz:
 	scripts/fuzz.sh build/fuzz 60
 
 clean:
-	rm -rf build
+	rm -rf build dist

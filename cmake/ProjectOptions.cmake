@@ -26,6 +26,14 @@ if(WIN32)
     # One self-contained exe: no libgcc/libstdc++/winpthread DLL beside it.
     target_link_options(tarnvik_options INTERFACE -static -static-libgcc -static-libstdc++
         -Wl,--subsystem,windows:${TARNVIK_SUBSYSTEM_VERSION})
+    # Reproducible exes: one commit builds to the same bytes in any folder and at any time. The
+    # linker writes no time stamp into the PE header, and file names that reach the binary
+    # (__FILE__, debug sections before stripping) are relative to the source and build folders.
+    # The later map wins, so the build folder inside the source folder becomes "build".
+    target_compile_options(tarnvik_options INTERFACE
+        -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+        -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
+    target_link_options(tarnvik_options INTERFACE -Wl,--no-insert-timestamp)
 elseif(TARNVIK_FUZZ)
     target_compile_options(tarnvik_options INTERFACE
         -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer

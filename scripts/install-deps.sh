@@ -19,6 +19,7 @@ declare -A needed=(
     [import]=imagemagick
     [python3]=python3
     [openssl]=openssl
+    [osslsigncode]=osslsigncode
     [iconv]=libc-bin
 )
 missing=()

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Gathers the two release exes into one folder (dist/ unless named) with SHA256SUMS over them.
+# When SIGN_PFX (a PKCS#12 file) and SIGN_PASSWORD are set, both exes are Authenticode-signed
+# first, time-stamped as well when SIGN_TIMESTAMP_URL names an RFC 3161 server.
+# The exes must have been built: make release does both.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-$root/dist}
+
+rm -rf "$out"
+mkdir -p "$out"
+cp "$root/build/mingw32/TarnvikAnalyzer.exe" "$out/TarnvikAnalyzer-x86.exe"
+cp "$root/build/mingw/TarnvikAnalyzer.exe" "$out/TarnvikAnalyzer-x64.exe"
+
+if [ -n "${SIGN_PFX:-}" ]; then
+    [ -n "${SIGN_PASSWORD+set}" ] || { echo "SIGN_PFX is set but SIGN_PASSWORD is not" >&2; exit 1; }
+    stamp=()
+    [ -z "${SIGN_TIMESTAMP_URL:-}" ] || stamp=(-ts "$SIGN_TIMESTAMP_URL")
+    for exe in "$out"/TarnvikAnalyzer-x86.exe "$out"/TarnvikAnalyzer-x64.exe; do
+        # The password goes through a pipe, not the command line that every user can list.
+        osslsigncode sign -pkcs12 "$SIGN_PFX" -readpass <(printf '%s' "$SIGN_PASSWORD") \
+            -h sha256 -n "Tarnvik Analyzér" "${stamp[@]}" -in "$exe" -out "$exe.signed" >/dev/null
+        mv "$exe.signed" "$exe"
+    done
+fi
+
+# The sums cover the files as shipped, so they are made after signing.
+(cd "$out" && sha256sum TarnvikAnalyzer-x86.exe TarnvikAnalyzer-x64.exe >SHA256SUMS)
+cat "$out/SHA256SUMS"
