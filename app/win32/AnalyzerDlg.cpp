@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/ExitCodes.h"
 #include "app/Protocol.h"
 #include "platform/EncodingWin32.h"
 #include "res/resource.h"
@@ -21,8 +22,6 @@ constexpr int kCaptionChars = 256;
 // FALSE disables it. A dialog that does not answer in time is not waited for.
 constexpr UINT kOwnerEnabledMessage = WM_APP + 2;
 constexpr UINT kOwnerAnswerMilliseconds = 2000;
-
-constexpr int kExitProtocolNotCreated = -2;
 
 std::size_t Index(Item item) { return static_cast<std::size_t>(item); }
 

@@ -1,0 +1,183 @@
+#include "app/CommandLine.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+#include "app/ExitCodes.h"
+#include "platform/Cp1250.h"
+#include "platform/Text.h"
+
+namespace {
+
+enum class Switch { Exchange, Lotus, Silent, Protocol, Csv, Help };
+
+struct SwitchName {
+    Switch which;
+    const wchar_t* name;  // lower case, without "/" or "-"
+};
+
+constexpr std::array<SwitchName, 6> kSwitches = {{
+    {Switch::Exchange, L"exchange"},
+    {Switch::Lotus, L"lotus"},
+    {Switch::Silent, L"silent"},
+    {Switch::Protocol, L"protocol"},
+    {Switch::Csv, L"csv"},
+    {Switch::Help, L"?"},
+}};
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+bool IsSwitchLike(const std::wstring& arg) {
+    return !arg.empty() && (arg[0] == L'/' || arg[0] == L'-');
+}
+
+// ASCII only, so that no locale's case rules (a Turkish dotless i) change a switch.
+wchar_t AsciiLower(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+const SwitchName* FindSwitch(const std::wstring& arg) {
+    if (!IsSwitchLike(arg)) return nullptr;
+    for (const SwitchName& known : kSwitches) {
+        const std::wstring name = known.name;
+        const auto same = [](wchar_t lower, wchar_t typed) { return lower == AsciiLower(typed); };
+        if (arg.size() == name.size() + 1 &&
+            std::equal(name.begin(), name.end(), arg.begin() + 1, same)) {
+            return &known;
+        }
+    }
+    return nullptr;
+}
+
+std::string Quoted(const std::wstring& arg) { return "\"" + text::Cp1250FromWide(arg) + "\""; }
+
+// The program path: quotes group, nothing escapes (a path holds no quote).
+std::size_t SkipProgramPath(const std::wstring& line, std::wstring& path) {
+    bool quoted = false;
+    std::size_t i = 0;
+    for (; i < line.size() && (quoted || !IsBlank(line[i])); ++i) {
+        if (line[i] == L'"') {
+            quoted = !quoted;
+        } else {
+            path += line[i];
+        }
+    }
+    return i;
+}
+
+// One argument from `i`, which is not blank: 2n backslashes and a quote give n backslashes
+// and the quote opens or closes a quoted part; 2n+1 give n backslashes and a literal quote.
+// Inside a quoted part two quotes give one literal quote and end the part.
+std::wstring NextArgument(const std::wstring& line, std::size_t& i) {
+    std::wstring arg;
+    bool quoted = false;
+    while (i < line.size() && (quoted || !IsBlank(line[i]))) {
+        std::size_t slashes = 0;
+        for (; i < line.size() && line[i] == L'\\'; ++i) ++slashes;
+        if (i < line.size() && line[i] == L'"') {
+            arg.append(slashes / 2, L'\\');
+            if (slashes % 2 == 1) {
+                arg += L'"';
+            } else if (quoted && i + 1 < line.size() && line[i + 1] == L'"') {
+                arg += L'"';
+                quoted = false;
+                ++i;
+            } else {
+                quoted = !quoted;
+            }
+            ++i;
+        } else if (slashes > 0) {
+            arg.append(slashes, L'\\');
+        } else {
+            arg += line[i++];
+        }
+    }
+    return arg;
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine) {
+    std::vector<std::wstring> args(1);
+    std::size_t i = SkipProgramPath(commandLine, args[0]);
+    for (;;) {
+        while (i < commandLine.size() && IsBlank(commandLine[i])) ++i;
+        if (i == commandLine.size()) return args;
+        args.push_back(NextArgument(commandLine, i));
+    }
+}
+
+CommandLine ParseCommandLine(const std::wstring& commandLine) {
+    const std::vector<std::wstring> args = SplitCommandLine(commandLine);
+    CommandLine result;
+    std::array<bool, kSwitches.size()> given = {};
+    std::wstring typeSwitch;  // "/exchange" or "/lotus" as typed
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        const SwitchName* found = FindSwitch(arg);
+        if (!found) {
+            result.problem = (IsSwitchLike(arg) ? "Unknown switch " : "Unexpected argument ") +
+                             Quoted(arg) + ".";
+            return result;
+        }
+        bool& seen = given[static_cast<std::size_t>(found->which)];
+        if (seen) {
+            result.problem = Quoted(arg) + " is given twice.";
+            return result;
+        }
+        seen = true;
+        switch (found->which) {
+            case Switch::Exchange:
+            case Switch::Lotus:
+                if (!typeSwitch.empty()) {
+                    result.problem =
+                        Quoted(arg) + " cannot be used with " + Quoted(typeSwitch) + ".";
+                    return result;
+                }
+                typeSwitch = arg;
+                result.installType =
+                    found->which == Switch::Lotus ? InstallType::Lotus : InstallType::Exchange;
+                break;
+            case Switch::Silent:
+                result.silent = true;
+                break;
+            case Switch::Help:
+                result.help = true;
+                break;
+            case Switch::Protocol:
+            case Switch::Csv: {
+                const bool hasFile =
+                    i + 1 < args.size() && !args[i + 1].empty() && !FindSwitch(args[i + 1]);
+                if (!hasFile) {
+                    result.problem = Quoted(arg) + " needs a file name.";
+                    return result;
+                }
+                (found->which == Switch::Csv ? result.csvPath : result.protocolPath) = args[++i];
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+std::string UsageText() {
+    return text::Format(
+        "Usage: TarnvikAnalyzer.exe [/exchange | /lotus] [/silent] [/protocol FILE] [/csv FILE]\r\n"
+        "\r\n"
+        "/exchange: test for MS Exchange (the default)\r\n"
+        "/lotus: test for Lotus Domino\r\n"
+        "/silent: run without a window; the exit code tells the result\r\n"
+        "/protocol FILE: write the protocol to FILE instead of beside the program\r\n"
+        "/csv FILE: add one row of results to the CSV file FILE, shared by many PCs\r\n"
+        "/?: show this text\r\n"
+        "\r\n"
+        "Exit codes:\r\n"
+        "%d  the test passed\r\n"
+        "%d  conflicts found\r\n"
+        "%d  the command line was not understood\r\n"
+        "%d  the CSV row could not be written\r\n"
+        "%d  the protocol file could not be created or written",
+        kExitPassed, kExitConflictsFound, kExitCommandLineNotUnderstood, kExitCsvNotWritten,
+        kExitProtocolNotCreated);
+}

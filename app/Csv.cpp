@@ -1,0 +1,54 @@
+#include "app/Csv.h"
+
+#include <cstdlib>
+
+#include "platform/Text.h"
+
+namespace {
+
+std::string CsvCell(const std::string& cell) {
+    if (cell.find_first_of(";\"\r\n") == std::string::npos) return cell;
+    std::string quoted = "\"";
+    for (const char c : cell) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::string FormatCsvTime(const CsvTime& time) {
+    const int offset = std::abs(time.offsetMinutesEast);
+    return text::Format("%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.year, time.month, time.day,
+                        time.hour, time.minute, time.second, time.offsetMinutesEast < 0 ? '-' : '+',
+                        offset / 60, offset % 60);
+}
+
+std::string CsvLine(const std::vector<std::string>& cells) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) line += ';';
+        line += CsvCell(cells[i]);
+    }
+    return line + "\r\n";
+}
+
+std::string CsvHeaderLine() {
+    std::vector<std::string> cells = {"computer", "user", "time", "type", "conflicts"};
+    for (const ItemRow& row : kItems) {
+        cells.push_back(row.key);
+        cells.push_back(std::string(row.key) + "_ok");
+    }
+    return CsvLine(cells);
+}
+
+std::string CsvDataLine(const CsvRow& row) {
+    std::vector<std::string> cells = {row.computer, row.user, row.time, row.type,
+                                      std::to_string(row.conflicts)};
+    for (const CsvItem& item : row.items) {
+        cells.push_back(item.field);
+        cells.push_back(item.pass ? (*item.pass ? "1" : "0") : "");
+    }
+    return CsvLine(cells);
+}

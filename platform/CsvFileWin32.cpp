@@ -1,0 +1,71 @@
+#include "platform/CsvFileWin32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/Win32Handles.h"
+
+namespace platform {
+namespace {
+
+constexpr DWORD kRetryMilliseconds = 250;
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+bool IsBusy(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// No sharing: while this PC writes, every other writer gets a sharing violation and waits.
+// A link is opened as itself, not followed, so that it can be refused.
+UniqueFileHandle OpenExclusively(const std::wstring& path, std::chrono::milliseconds busyWait) {
+    const DWORD start = ::GetTickCount();
+    const auto waitLimit = static_cast<DWORD>(
+        std::clamp<std::chrono::milliseconds::rep>(busyWait.count(), 0, MAXDWORD));
+    for (;;) {
+        UniqueFileHandle file(::CreateFileW(
+            path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_ALWAYS,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (file || !IsBusy(::GetLastError())) return file;
+        // Unsigned difference: right across the tick count's wrap after 49.7 days.
+        const DWORD waited = ::GetTickCount() - start;
+        if (waited >= waitLimit) return file;
+        ::Sleep(std::min(kRetryMilliseconds, waitLimit - waited));
+    }
+}
+
+// Through a symbolic link, a junction or a second hard link the row would land in another file,
+// perhaps one that the writing account (often SYSTEM) may change and whoever made the link may not.
+bool IsPlainFile(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    return ::GetFileInformationByHandle(file, &info) &&
+           !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && info.nNumberOfLinks <= 1;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    DWORD written = 0;
+    return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size() && ::FlushFileBuffers(file);
+}
+
+}  // namespace
+
+bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
+                  const std::string& rowLine, std::chrono::milliseconds busyWait) {
+    UniqueFileHandle file = OpenExclusively(path, busyWait);
+    LARGE_INTEGER size = {};
+    if (!file || !IsPlainFile(file.Get()) || !::GetFileSizeEx(file.Get(), &size)) return false;
+    const std::string bytes = (size.QuadPart == 0 ? kUtf8Bom + headerLine : "") + rowLine;
+    if (bytes.size() > MAXDWORD || !::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN)) {
+        return false;
+    }
+    if (!WriteAll(file.Get(), bytes)) {
+        // Cut off what part of the row reached the file, so no half row stays for the next.
+        ::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN);
+        ::SetEndOfFile(file.Get());
+        return false;
+    }
+    return ::CloseHandle(file.Release()) != FALSE;
+}
+
+}  // namespace platform

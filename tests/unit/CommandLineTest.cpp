@@ -1,0 +1,73 @@
+// The command line of an unattended run: split as the C runtime splits it, then its switches.
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+TEST(CommandLine, SplitsAsTheCRuntimeDoes) {
+    struct Case {
+        const wchar_t* line;
+        std::vector<std::wstring> args;
+    };
+    const Case cases[] = {
+        {LR"("C:\Program Files\T\"x.exe  /a)", {LR"(C:\Program Files\T\x.exe)", L"/a"}},
+        {L"T.exe \"a b\"\t \"\" c\"d", {L"T.exe", L"a b", L"", L"cd"}},
+        {LR"(T.exe a\\\b \\"x y" \\\"z)", {L"T.exe", LR"(a\\\b)", LR"(\x y)", LR"(\"z)"}},
+        {LR"(T.exe a"b"" c d)", {L"T.exe", L"ab\"", L"c", L"d"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line;
+}
+
+TEST(CommandLine, TakesEachSwitchOnceInAnyCase) {
+    struct Case {
+        const wchar_t* line;
+        CommandLine parsed;
+    };
+    const Case cases[] = {
+        {L"T.exe", {}},
+        {LR"(T.exe -LOTUS /Silent /csv \\srv\s\pcs.csv -Protocol "C:\p q.txt")",
+         {"", InstallType::Lotus, true, false, LR"(C:\p q.txt)", LR"(\\srv\s\pcs.csv)"}},
+        {L"T.exe /exchange -?", {"", InstallType::Exchange, false, true, L"", L""}},
+    };
+    const auto fields = [](const CommandLine& c) {
+        return std::tie(c.problem, c.installType, c.silent, c.help, c.protocolPath, c.csvPath);
+    };
+    for (const Case& c : cases) {
+        const CommandLine parsed = ParseCommandLine(c.line);
+        EXPECT_EQ(fields(parsed), fields(c.parsed)) << c.line;
+    }
+}
+
+TEST(CommandLine, NamesTheFirstArgumentNotUnderstood) {
+    struct Case {
+        const wchar_t* line;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {L"T.exe /silent /x", "Unknown switch \"/x\"."},
+        {L"T.exe /lotus ž€\u4E2D", "Unexpected argument \"ž€?\"."},
+        {L"T.exe /silent -SILENT", "\"-SILENT\" is given twice."},
+        {L"T.exe /Exchange /lotus", "\"/lotus\" cannot be used with \"/Exchange\"."},
+        {L"T.exe /csv", "\"/csv\" needs a file name."},
+        {L"T.exe /csv \"\"", "\"/csv\" needs a file name."},
+        {L"T.exe /protocol -silent", "\"/protocol\" needs a file name."},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ParseCommandLine(c.line).problem, c.problem);
+}
+
+TEST(CommandLine, UsageNamesEverySwitchAndExitCode) {
+    EXPECT_EQ(UsageText(),
+              "Usage: TarnvikAnalyzer.exe [/exchange | /lotus] [/silent] [/protocol FILE] "
+              "[/csv FILE]\r\n\r\n"
+              "/exchange: test for MS Exchange (the default)\r\n"
+              "/lotus: test for Lotus Domino\r\n"
+              "/silent: run without a window; the exit code tells the result\r\n"
+              "/protocol FILE: write the protocol to FILE instead of beside the program\r\n"
+              "/csv FILE: add one row of results to the CSV file FILE, shared by many PCs\r\n"
+              "/?: show this text\r\n\r\n"
+              "Exit codes:\r\n"
+              "0  the test passed\r\n"
+              "1  conflicts found\r\n"
+              "2  the command line was not understood\r\n"
+              "3  the CSV row could not be written\r\n"
+              "-2  the protocol file could not be created or written");
+}

@@ -1,0 +1,41 @@
+// The CSV row of an unattended run and the code page conversion its cells go through.
+#include <gtest/gtest.h>
+
+#include "app/Csv.h"
+#include "platform/Cp1250.h"
+
+TEST(Csv, HeaderNamesEveryItemAndItsVerdict) {
+    EXPECT_EQ(CsvHeaderLine(),
+              "computer;user;time;type;conflicts;ram;ram_ok;cpu;cpu_ok;disk;disk_ok;os;os_ok;ie;"
+              "ie_ok;activex;activex_ok;install;install_ok;http;http_ok;https;https_ok;admin;"
+              "admin_ok;domain;domain_ok;services;services_ok;outlook;outlook_ok;exchange;"
+              "exchange_ok;lotus;lotus_ok\r\n");
+}
+
+TEST(Csv, QuotesOnlyCellsWithSeparatorQuoteOrLineBreak) {
+    CsvRow row = {"PC;7", "a\"b", "t", "lotus", 12, {}};
+    row.items[static_cast<std::size_t>(Item::Ram)] = {"512 MB", std::nullopt};
+    row.items[static_cast<std::size_t>(Item::Cpu)] = {"\r", std::nullopt};
+    row.items[static_cast<std::size_t>(Item::Disk)] = {"\n", false};
+    row.items[static_cast<std::size_t>(Item::Admin)] = {"", true};
+    EXPECT_EQ(CsvDataLine(row), "\"PC;7\";\"a\"\"b\";t;lotus;12;512 MB;;\"\r\";;\"\n\";0" +
+                                    std::string(14, ';') + "1" + std::string(10, ';') + "\r\n");
+}
+
+TEST(Csv, TimeIsIsoLocalTimeWithItsOffset) {
+    struct Case {
+        CsvTime time;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{2026, 12, 7, 10, 15, 2, 60}, "2026-12-07T10:15:02+01:00"},
+        {{2027, 1, 1, 0, 0, 0, 0}, "2027-01-01T00:00:00+00:00"},
+        {{2027, 6, 30, 23, 59, 59, -1}, "2027-06-30T23:59:59-00:01"},
+        {{2027, 6, 30, 9, 5, 0, -210}, "2027-06-30T09:05:00-03:30"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormatCsvTime(c.time), c.text);
+}
+
+TEST(Cp1250, EachByteBecomesItsCharacterInUtf8AndAnUndefinedOneTheReplacement) {
+    EXPECT_EQ(text::Utf8FromCp1250("aŽ€ˇ\x81"), u8"aŽ€ˇ\uFFFD");
+}
