@@ -111,6 +111,11 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine) {
 CommandLine ParseCommandLine(const std::wstring& commandLine) {
     const std::vector<std::wstring> args = SplitCommandLine(commandLine);
     CommandLine result;
+    // Known even when something else is not understood: a silent run never shows a box.
+    for (const std::wstring& arg : args) {
+        const SwitchName* found = FindSwitch(arg);
+        if (found && found->which == Switch::Silent) result.silent = true;
+    }
     std::array<bool, kSwitches.size()> given = {};
     std::wstring typeSwitch;  // "/exchange" or "/lotus" as typed
     for (std::size_t i = 1; i < args.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/Cp1250.h"
 #include "platform/Text.h"
 
 namespace {
@@ -51,4 +52,20 @@ std::string CsvDataLine(const CsvRow& row) {
         cells.push_back(item.pass ? (*item.pass ? "1" : "0") : "");
     }
     return CsvLine(cells);
+}
+
+CsvRow CsvRowOf(const RunReport& report, InstallType type) {
+    CsvRow row;
+    row.type = type == InstallType::Lotus ? "lotus" : "exchange";
+    row.conflicts = static_cast<int>(report.conflicts.size());
+    for (std::size_t i = 0; i < kItemCount; ++i) {
+        if (!report.items[i]) continue;  // of the other installation type
+        row.items[i].field = text::Utf8FromCp1250(report.items[i]->field);
+        row.items[i].pass = report.items[i]->pass;
+    }
+    return row;
+}
+
+std::string CsvNotWritten(const std::string& path) {
+    return "Chyba! Nebolo možné pridať riadok do súboru CSV:\r\n" + path;
 }

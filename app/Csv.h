@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Items.h"
+#include "app/TestRun.h"
 
 // One item's outcome.
 struct CsvItem {
@@ -47,3 +48,10 @@ std::string CsvHeaderLine();
 
 // The cells in the header's order; "<key>_ok" is "1" for a pass, "0" for a fail, else empty.
 std::string CsvDataLine(const CsvRow& row);
+
+// A completed run's type, number of conflicts and items, the field texts in UTF-8; the
+// computer, the user and the time are the caller's to fill in.
+CsvRow CsvRowOf(const RunReport& report, InstallType type);
+
+// The box of a dialog whose run could not add its row to the CSV file at `path`.
+std::string CsvNotWritten(const std::string& path);

@@ -2,9 +2,19 @@
 // tell the outcome of an unattended run.
 #pragma once
 
+#include <cstddef>
+
 inline constexpr int kExitPassed = 0;
 inline constexpr int kExitConflictsFound = 1;
 inline constexpr int kExitCommandLineNotUnderstood = 2;
 inline constexpr int kExitCsvNotWritten = 3;
 // The protocol file could not be created or written.
 inline constexpr int kExitProtocolNotCreated = -2;
+
+// The exit code of an unattended run that ended: a protocol that was not written wins over a
+// CSV row that was not, which wins over the conflicts found.
+inline int ExitCodeOf(bool protocolWritten, bool csvWritten, std::size_t conflicts) {
+    if (!protocolWritten) return kExitProtocolNotCreated;
+    if (!csvWritten) return kExitCsvNotWritten;
+    return conflicts == 0 ? kExitPassed : kExitConflictsFound;
+}

@@ -14,14 +14,24 @@ std::wstring WideFromProgramText(const std::string& text) {
     return wide;
 }
 
-std::string ProgramTextFromWide(const wchar_t* text, int length) {
+namespace {
+
+std::string NarrowFromWide(unsigned codePage, const wchar_t* text, int length) {
     if (length <= 0) return std::string();
-    const int size = ::WideCharToMultiByte(kProgramCodePage, 0, text, length, nullptr, 0,
-                                           nullptr, nullptr);
+    const int size = ::WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(kProgramCodePage, 0, text, length, narrow.data(), size, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(codePage, 0, text, length, narrow.data(), size, nullptr, nullptr);
     return narrow;
+}
+
+}  // namespace
+
+std::string ProgramTextFromWide(const wchar_t* text, int length) {
+    return NarrowFromWide(kProgramCodePage, text, length);
+}
+
+std::string Utf8FromWide(const std::wstring& text) {
+    return NarrowFromWide(CP_UTF8, text.data(), static_cast<int>(text.size()));
 }
 
 std::string ProgramTextFromWide(const std::wstring& text) {

@@ -10,5 +10,6 @@ constexpr unsigned kProgramCodePage = 1250;
 std::wstring WideFromProgramText(const std::string& text);
 std::string ProgramTextFromWide(const std::wstring& text);
 std::string ProgramTextFromWide(const wchar_t* text, int length);
+std::string Utf8FromWide(const std::wstring& text);
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 #endif
 
 #define IDD_ANALYZER_DIALOG 102
+// The main dialog's caption, which also heads every protocol, with or without the dialog.
+#define PROGRAM_CAPTION "Tarnvik Analyzér 1.0"
 #define IDR_MAINFRAME 128
 #define IDB_STATUS_PASS 139
 #define IDB_STATUS_FAIL 140

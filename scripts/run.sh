@@ -36,7 +36,7 @@ run_driver() {
 
 headless() {
     [ -f "$driver" ] || { echo "run: $driver is missing: build it first (make exe)" >&2; exit 1; }
-    run_driver start "$(windows_path "$exe")" test
+    run_driver start "$(windows_path "$exe")" "" test
     echo "== $(sed -n 's/^box\.caption=//p' "$build/driver.out")"
     # The driver escapes backslashes and line breaks exactly as printf %b reads them.
     printf '%b\n' "$(sed -n 's/^box\.text=//p' "$build/driver.out")" | tr -d '\r' | to_terminal UTF-8

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/Csv.h"
 #include "app/ExitCodes.h"
 #include "app/Protocol.h"
 #include "platform/EncodingWin32.h"
@@ -14,9 +15,6 @@ namespace {
 constexpr int kToolTipInitialMilliseconds = 1;
 constexpr int kToolTipShownMilliseconds = 30000;
 constexpr int kToolTipWidthPixels = 400;
-
-// The caption is "Tarnvik Analyzér 1.0"; room to spare.
-constexpr int kCaptionChars = 256;
 
 // Sent by the run's thread around the MAPI log-on: wParam TRUE enables and focuses the dialog,
 // FALSE disables it. A dialog that does not answer in time is not waited for.
@@ -57,18 +55,11 @@ HBITMAP LoadStatusBitmap(int id) {
                                              IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
 }
 
-CalendarTime LocalTimeNow() {
-    SYSTEMTIME now = {};
-    ::GetLocalTime(&now);
-    return {now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond};
-}
-
 }  // namespace
 
-CAnalyzerDlg::CAnalyzerDlg(std::wstring protocolPath, InstallType type)
+CAnalyzerDlg::CAnalyzerDlg(BackgroundRun::Request runs)
     : DialogBase(IDD_ANALYZER_DIALOG),
-      m_strProtocolPathW(std::move(protocolPath)),
-      m_initialType(type),
+      m_runs(std::move(runs)),
       m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_bmpPass(LoadStatusBitmap(StatusImagesForScreen().pass)),
       m_bmpFail(LoadStatusBitmap(StatusImagesForScreen().fail)) {}
@@ -87,7 +78,7 @@ BOOL CAnalyzerDlg::OnInitDialog() {
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    const bool lotus = m_initialType == InstallType::Lotus;
+    const bool lotus = m_runs.settings.installType == InstallType::Lotus;
     ::CheckDlgButton(GetSafeHwnd(), lotus ? IDC_TYPE_LOTUS : IDC_TYPE_EXCHANGE, BST_CHECKED);
     ShowGroup(InstallType::Exchange, !lotus);
     ShowGroup(InstallType::Lotus, lotus);
@@ -192,12 +183,9 @@ bool CAnalyzerDlg::IsChecked(int radio) const {
 
 void CAnalyzerDlg::OnTest() {
     if (m_run) return;  // one run at a time
-    BackgroundRun::Request request;
-    request.settings.caption = Caption();
-    request.settings.localTime = LocalTimeNow();
+    BackgroundRun::Request request = m_runs;
     request.settings.installType =
         IsChecked(IDC_TYPE_LOTUS) ? InstallType::Lotus : InstallType::Exchange;
-    request.protocolPath = m_strProtocolPathW;
     request.notify = GetSafeHwnd();
     request.setOwnerEnabled = [dialog = GetSafeHwnd()](bool enabled) {
         DWORD_PTR ignored = 0;
@@ -218,12 +206,16 @@ void CAnalyzerDlg::OnRunEnded(const RunEnd& end) {
     m_run.reset();
     ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
     ShowOutcome(end);
+    if (!end.csvWritten && m_nExitCode == 0) {
+        ShowMessageBox(CsvNotWritten(platform::ProgramTextFromWide(m_runs.csvPath)),
+                       protocol::kErrorCaption, MessageBoxKind::Plain);
+    }
     // Only now: no second run starts from under the box that ends the first.
     SetBusy(false);
 }
 
 void CAnalyzerDlg::ShowOutcome(const RunEnd& end) {
-    const std::string path = platform::ProgramTextFromWide(m_strProtocolPathW);
+    const std::string path = platform::ProgramTextFromWide(m_runs.protocolPath);
     switch (end.protocol) {
         case ProtocolWrite::CannotCreate:
             ShowMessageBox(protocol::kCannotCreate, protocol::kErrorCaption, MessageBoxKind::Plain);
@@ -284,10 +276,4 @@ void CAnalyzerDlg::ShowMessageBox(const std::string& text, const std::string& ca
     if (kind == MessageBoxKind::Exclamation) flags |= MB_ICONEXCLAMATION;
     ::MessageBoxW(GetSafeHwnd(), platform::WideFromProgramText(text).c_str(),
                   platform::WideFromProgramText(caption).c_str(), flags);
-}
-
-std::string CAnalyzerDlg::Caption() const {
-    wchar_t caption[kCaptionChars] = {};
-    const int length = ::GetWindowTextW(GetSafeHwnd(), caption, kCaptionChars);
-    return platform::ProgramTextFromWide(caption, length);
 }

@@ -19,8 +19,9 @@
 
 class CAnalyzerDlg final : public DialogBase {
 public:
-    // `protocolPath` is where every run's protocol goes; `type` is checked at start.
-    CAnalyzerDlg(std::wstring protocolPath, InstallType type);
+    // Every run is made from `runs`: its protocol path, CSV path, caption and, checked at
+    // start, its installation type.
+    explicit CAnalyzerDlg(BackgroundRun::Request runs);
     ~CAnalyzerDlg() override;
 
     // What the program ends with: 0, or the exit code of a protocol that could not be created.
@@ -51,10 +52,8 @@ private:
     void ShowItem(Item item, const ItemResult& result);
     void ShowMessageBox(const std::string& text, const std::string& caption,
                         MessageBoxKind kind) const;
-    std::string Caption() const;
 
-    std::wstring m_strProtocolPathW;
-    InstallType m_initialType;
+    const BackgroundRun::Request m_runs;
     std::unique_ptr<CToolTipCtrl> m_pToolTip;
     HICON m_hIcon = nullptr;
     // Indexed by item; the entries of items without a label stay unused.

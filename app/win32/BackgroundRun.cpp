@@ -2,6 +2,9 @@
 
 #include <atomic>
 
+#include "app/Csv.h"
+#include "platform/CsvFileWin32.h"
+#include "platform/EncodingWin32.h"
 #include "platform/ThreadWin32.h"
 #include "probes/PcWin32.h"
 
@@ -22,6 +25,38 @@ ProtocolWrite WriteProtocolFile(const std::wstring& path, const std::string& tex
     const bool flushed = wrote && ::FlushFileBuffers(file.Get());
     const bool closed = ::CloseHandle(file.Release());
     return wrote && flushed && closed ? ProtocolWrite::Written : ProtocolWrite::WriteFailed;
+}
+
+std::string ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    return ::GetComputerNameW(name, &length) ? platform::Utf8FromWide(name) : std::string();
+}
+
+std::string UserName() {
+    wchar_t name[257] = {};  // UNLEN + 1
+    DWORD length = 257;
+    return ::GetUserNameW(name, &length) ? platform::Utf8FromWide(name) : std::string();
+}
+
+// Minutes east of UTC, daylight saving time included while it is in force.
+int UtcOffsetMinutes() {
+    TIME_ZONE_INFORMATION zone = {};
+    const DWORD kind = ::GetTimeZoneInformation(&zone);
+    LONG bias = zone.Bias;
+    if (kind == TIME_ZONE_ID_DAYLIGHT) bias += zone.DaylightBias;
+    if (kind == TIME_ZONE_ID_STANDARD) bias += zone.StandardBias;
+    return -bias;
+}
+
+bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSettings& settings) {
+    CsvRow row = CsvRowOf(report, settings.installType);
+    row.computer = ComputerName();
+    row.user = UserName();
+    const CalendarTime t = settings.localTime.value_or(CalendarTime());
+    row.time = FormatCsvTime(
+        {t.year, t.month, t.day, t.hour, t.minute, t.second, UtcOffsetMinutes()});
+    return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row));
 }
 
 }  // namespace
@@ -49,6 +84,10 @@ struct BackgroundRun::State final : RunObserver {
         if (!report || cancelled) return;
         RunEnd finished;
         finished.protocol = WriteProtocolFile(request.protocolPath, report->protocol);
+        // The row counts even where the protocol could not be written: it is the PC's.
+        if (!request.csvPath.empty()) {
+            finished.csvWritten = AppendCsvRow(request.csvPath, *report, request.settings);
+        }
         finished.report = std::move(*report);
         {
             platform::Locked locked(lock);
@@ -65,8 +104,12 @@ struct BackgroundRun::State final : RunObserver {
     std::optional<RunEnd> end;
 };
 
-BackgroundRun::BackgroundRun(Request request)
-    : m_state(std::make_shared<State>(std::move(request))) {
+BackgroundRun::BackgroundRun(Request request) {
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);  // all of the year, unlike a 32-bit time_t
+    request.settings.localTime =
+        CalendarTime{now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond};
+    m_state = std::make_shared<State>(std::move(request));
     m_thread = platform::StartThread([state = m_state] { state->Run(); });
     if (!m_thread) m_state->Run();  // no thread to be had: the caller waits instead
 }

@@ -27,6 +27,7 @@ enum class ProtocolWrite {
 struct RunEnd {
     RunReport report;
     ProtocolWrite protocol = ProtocolWrite::Written;
+    bool csvWritten = true;  // also when no CSV file was named
 };
 
 class BackgroundRun {
@@ -34,12 +35,13 @@ public:
     struct Request {
         RunSettings settings;
         std::wstring protocolPath;
+        std::wstring csvPath;   // empty: no CSV row
         HWND notify = nullptr;  // told of progress; may be null
         // Disables the window that owns the MAPI log-on, and enables and focuses it again.
         std::function<void(bool)> setOwnerEnabled;
     };
 
-    // Starts the run at once.
+    // Starts the run at once; its local time is now.
     explicit BackgroundRun(Request request);
     BackgroundRun(const BackgroundRun&) = delete;
     BackgroundRun& operator=(const BackgroundRun&) = delete;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "app/ExitCodes.h"
 
 TEST(CommandLine, SplitsAsTheCRuntimeDoes) {
     struct Case {
@@ -37,21 +38,45 @@ TEST(CommandLine, TakesEachSwitchOnceInAnyCase) {
     }
 }
 
+// A silent run is known as such even when the rest is not understood: it shows no box.
 TEST(CommandLine, NamesTheFirstArgumentNotUnderstood) {
     struct Case {
         const wchar_t* line;
         const char* problem;
+        bool silent;
     };
     const Case cases[] = {
-        {L"T.exe /silent /x", "Unknown switch \"/x\"."},
-        {L"T.exe /lotus ž€\u4E2D", "Unexpected argument \"ž€?\"."},
-        {L"T.exe /silent -SILENT", "\"-SILENT\" is given twice."},
-        {L"T.exe /Exchange /lotus", "\"/lotus\" cannot be used with \"/Exchange\"."},
-        {L"T.exe /csv", "\"/csv\" needs a file name."},
-        {L"T.exe /csv \"\"", "\"/csv\" needs a file name."},
-        {L"T.exe /protocol -silent", "\"/protocol\" needs a file name."},
+        {L"T.exe /x /silent", "Unknown switch \"/x\".", true},
+        {L"T.exe /lotus ž€\u4E2D", "Unexpected argument \"ž€?\".", false},
+        {L"T.exe /silent -SILENT", "\"-SILENT\" is given twice.", true},
+        {L"T.exe /Exchange /lotus", "\"/lotus\" cannot be used with \"/Exchange\".", false},
+        {L"T.exe /csv", "\"/csv\" needs a file name.", false},
+        {L"T.exe /csv \"\"", "\"/csv\" needs a file name.", false},
+        {L"T.exe /protocol -silent", "\"/protocol\" needs a file name.", true},
     };
-    for (const Case& c : cases) EXPECT_EQ(ParseCommandLine(c.line).problem, c.problem);
+    for (const Case& c : cases) {
+        const CommandLine parsed = ParseCommandLine(c.line);
+        EXPECT_EQ(parsed.problem, c.problem);
+        EXPECT_EQ(parsed.silent, c.silent) << c.line;
+    }
+}
+
+TEST(ExitCode, AnUnwrittenProtocolWinsOverAnUnwrittenRowWhichWinsOverConflicts) {
+    struct Case {
+        bool protocolWritten;
+        bool csvWritten;
+        std::size_t conflicts;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {.protocolWritten = true, .csvWritten = true, .conflicts = 0, .exitCode = 0},
+        {.protocolWritten = true, .csvWritten = true, .conflicts = 1, .exitCode = 1},
+        {.protocolWritten = true, .csvWritten = false, .conflicts = 1, .exitCode = 3},
+        {.protocolWritten = false, .csvWritten = false, .conflicts = 1, .exitCode = -2},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ExitCodeOf(c.protocolWritten, c.csvWritten, c.conflicts), c.exitCode);
+    }
 }
 
 TEST(CommandLine, UsageNamesEverySwitchAndExitCode) {

@@ -1,7 +1,8 @@
 // uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what it
-// sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, run in order: start <exe> | attach |
-// exchange | lotus | test | watch | press | wait <ms> | state | click <key> | handles | hold <file> |
-// close | shut | items.
+// sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, run in order: start <exe> <arguments>
+// | attach | exchange | lotus | test | watch | press | wait <ms> | state | click <key> | handles |
+// hold <file> | read | close | shut | items. (A box that the program opens instead of its dialog is
+// taken for the dialog; read reads and closes it.)
 // The first failure prints error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
 #include <shellapi.h>
@@ -231,7 +232,7 @@ void Run(const std::vector<std::wstring>& args) {
         const std::wstring& command = args[i];
         const auto argument = [&] { return ++i < args.size() ? args[i] : throw Failure(L"no argument"); };
         if (command == L"start") {
-            std::wstring path = argument(), line = L"\"" + path + L"\"";
+            std::wstring path = argument(), line = L"\"" + path + L"\" " + argument();
             STARTUPINFOW startup{};
             startup.cb = sizeof startup;
             PROCESS_INFORMATION info{};
@@ -263,6 +264,8 @@ void Run(const std::vector<std::wstring>& args) {
             Print("shut.ms", std::to_wstring(::GetTickCount64() - asked));
         } else if (command == L"state") {
             State();
+        } else if (command == L"read") {
+            ReadAndClose("box", g_dialog);
         } else if (command == L"click") {
             Click(argument());
         } else if (command == L"handles") {

@@ -58,8 +58,8 @@ class Case(unittest.TestCase):
         shutil.copyfile(BUILD / 'TarnvikAnalyzer.exe', self.exe)
         self.addCleanup(driver, 'attach', 'close', check=False)  # a program a failed test left
 
-    def start(self, *commands):
-        return driver('start', windows_path(self.exe), *commands)
+    def start(self, *commands, arguments=''):
+        return driver('start', windows_path(self.exe), arguments, *commands)
 
     def assert_shows(self, facts, shown):
         """The driver's output `shown` holds each key=value of `facts`."""

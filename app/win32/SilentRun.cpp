@@ -1,0 +1,23 @@
+#include "app/win32/SilentRun.h"
+
+#include "app/ExitCodes.h"
+
+namespace {
+
+// Every part of a run has its own deadline; this one only guards against the unforeseen, so
+// that an unattended run ends whatever happens.
+constexpr DWORD kRunDeadlineMilliseconds = 15 * 60 * 1000;
+
+}  // namespace
+
+int RunSilently(BackgroundRun::Request request) {
+    request.settings.interactive = false;
+    request.notify = nullptr;
+    request.setOwnerEnabled = nullptr;
+    BackgroundRun run(std::move(request));
+    run.WaitUntilEnded(kRunDeadlineMilliseconds);
+    const std::optional<RunEnd> end = run.TakeEnd();
+    if (!end) return kExitProtocolNotCreated;  // it did not end: nothing was written
+    return ExitCodeOf(end->protocol == ProtocolWrite::Written, end->csvWritten,
+                      end->report.conflicts.size());
+}
