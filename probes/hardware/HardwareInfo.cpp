@@ -48,8 +48,13 @@ std::string CHardwareInfo::GetMemoryText() {
     return text::Format("%llu %s", mebibytes, "MB");
 }
 
+const std::optional<DiskCapacity>& CHardwareInfo::DriveC() {
+    if (!m_driveC) m_driveC = m_source.QueryDriveC();
+    return *m_driveC;
+}
+
 std::string CHardwareInfo::GetDiskText() {
-    const auto disk = m_source.QueryDriveC();
+    const auto& disk = DriveC();
     if (!disk) return "?";
     const auto total = static_cast<std::int64_t>(disk->totalBytes);
     const auto free = static_cast<std::int64_t>(disk->totalFreeBytes);
@@ -58,7 +63,7 @@ std::string CHardwareInfo::GetDiskText() {
 }
 
 bool CHardwareInfo::HasEnoughDiskSpace(std::int32_t required) {
-    const auto disk = m_source.QueryDriveC();
+    const auto& disk = DriveC();
     // Free space that cannot be determined must not block the installation.
     if (!disk) return true;
     // A negative requirement asks for nothing, not for almost 2^64 bytes.
@@ -66,7 +71,7 @@ bool CHardwareInfo::HasEnoughDiskSpace(std::int32_t required) {
     return disk->totalFreeBytes >= needed;
 }
 
-std::string CHardwareInfo::FormatByteSize(const std::int64_t& bytes) {
+std::string CHardwareInfo::FormatByteSize(std::int64_t bytes) {
     static const char* const kUnits[] = {" bytes", " KB", " MB", " GB", " TB"};
     constexpr std::size_t kLastUnit = std::size(kUnits) - 1;
 
@@ -144,9 +149,9 @@ std::uint32_t CHardwareInfo::ClockFromPerformanceCounter() {
 
     // The counter interval encloses the cycle interval.
     const std::int64_t startCount = m_source.PerformanceCount();
-    const std::uint32_t startCycles = ReadTimeStampLow();
+    const std::uint32_t startCycles = m_source.ReadTimeStampLow();
     m_source.Sleep(kSleepMilliseconds);
-    const std::uint32_t endCycles = ReadTimeStampLow();
+    const std::uint32_t endCycles = m_source.ReadTimeStampLow();
     const std::int64_t endCount = m_source.PerformanceCount();
 
     // Divided before it is multiplied, so that no counter delta overflows: a PC that
@@ -174,11 +179,9 @@ std::uint32_t CHardwareInfo::ClockFromTickCount() {
     std::uint32_t tick = m_source.MillisecondClock();
     while (MillisecondsSince(first, tick) < 2) tick = m_source.MillisecondClock();
 
-    const std::uint32_t startCycles = ReadTimeStampLow();
+    const std::uint32_t startCycles = m_source.ReadTimeStampLow();
     while (MillisecondsSince(tick, m_source.MillisecondClock()) <= kTickWaitMilliseconds) {
     }
-    const std::uint32_t endCycles = ReadTimeStampLow();
+    const std::uint32_t endCycles = m_source.ReadTimeStampLow();
     return (endCycles - startCycles) / kTickCyclesDivisor;
 }
-
-std::uint32_t CHardwareInfo::ReadTimeStampLow() { return m_source.ReadTimeStampLow(); }

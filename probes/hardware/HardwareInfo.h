@@ -59,23 +59,28 @@ public:
     // True when drive C: has at least `required` bytes free, or when that is unknown.
     bool HasEnoughDiskSpace(std::int32_t required);
     // Two decimals and a binary unit: "95.37 MB".
-    std::string FormatByteSize(const std::int64_t& bytes);
+    static std::string FormatByteSize(std::int64_t bytes);
 
     // The processor's name and measured clock, "<name> [<n> MHz]"; empty without CPUID.
     std::string GetProcessorText();
+
+    // Each gives the clock in whole MHz, or 0 when the method found nothing; the first one
+    // that finds a clock gives the processor text its clock.
+    std::uint32_t ClockFromPerformanceCounter();
+    std::uint32_t ClockFromRegistry();
+    std::uint32_t ClockFromTickCount();
+
+private:
     // Leaf 0 into vendor and name; returns the highest basic leaf, 0 when nothing was stored.
     std::uint32_t ReadVendor();
     void ReadBrandString();
     // Fills the clock text for processors whose time-stamp counter is trusted.
     void MeasureClock();
-    // Each gives the clock in whole MHz, or 0 when the method found nothing.
-    std::uint32_t ClockFromPerformanceCounter();
-    std::uint32_t ClockFromRegistry();
-    std::uint32_t ClockFromTickCount();
-    std::uint32_t ReadTimeStampLow();
+    // Drive C: is asked once; the text and the verdict both use the answer.
+    const std::optional<DiskCapacity>& DriveC();
 
-private:
     HardwareSource& m_source;
+    std::optional<std::optional<DiskCapacity>> m_driveC;
     std::string m_strVendor;
     std::string m_strName;
     std::string m_strClock;

@@ -22,16 +22,10 @@ std::uint64_t PcWin32::TotalPhysicalMemory() {
 }
 
 std::optional<DiskCapacity> PcWin32::QueryDriveC() {
-    // Looked up at run time so that the program also starts where the export is missing.
-    const platform::UniqueLibrary kernel = platform::LoadSystemLibrary("KERNEL32.DLL");
-    const auto getDiskFreeSpaceEx = platform::LibraryFunction<decltype(::GetDiskFreeSpaceExA)>(
-        kernel.Get(), "GetDiskFreeSpaceExA");
-    if (getDiskFreeSpaceEx == nullptr) return std::nullopt;
-
     ULARGE_INTEGER availableToCaller = {};
     ULARGE_INTEGER total = {};
     ULARGE_INTEGER totalFree = {};
-    if (!getDiskFreeSpaceEx("C:\\", &availableToCaller, &total, &totalFree)) return std::nullopt;
+    if (!::GetDiskFreeSpaceExA("C:\\", &availableToCaller, &total, &totalFree)) return std::nullopt;
     DiskCapacity capacity;
     capacity.totalBytes = total.QuadPart;
     capacity.totalFreeBytes = totalFree.QuadPart;

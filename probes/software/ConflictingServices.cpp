@@ -26,11 +26,12 @@ bool IsAnyServiceInstalled(const std::string& serviceList, const ServiceCatalog&
 
 }  // namespace
 
-std::string FindConflictingServices(std::string conflictSpec, const ServiceCatalog& services) {
+std::string FindConflictingServices(const std::string& conflictList,
+                                    const ServiceCatalog& services) {
     std::string result;
     std::size_t groupPos = 0;
-    for (std::string group = text::Tokenize(conflictSpec, ";", groupPos); !group.empty();
-         group = text::Tokenize(conflictSpec, ";", groupPos)) {
+    for (std::string group = text::Tokenize(conflictList, ";", groupPos); !group.empty();
+         group = text::Tokenize(conflictList, ";", groupPos)) {
         // Only the first two parts count; a group without ':' has no services to look for.
         std::size_t partPos = 0;
         const std::string product = text::Tokenize(group, ":", partPos);

@@ -1,6 +1,6 @@
 // Windows services of server products that should not run beside the Tarnvik client.
 //
-// The conflict specification names the products and their services:
+// The conflict list names the products and their services:
 //   product:service,service,...;product:prefix*;...
 // A service entry is a service key name (not its display name); an entry that ends in '*'
 // stands for every service whose key name begins with the entry without its '*'s.
@@ -19,6 +19,7 @@ public:
     virtual bool AnyServiceNameStartsWith(const std::string& prefix) const = 0;
 };
 
-// The products of the conflict specification `conflictSpec` of which at least one service
+// The products of `conflictList` of which at least one service
 // is installed, in their order there, joined by ", "; empty when nothing conflicts.
-std::string FindConflictingServices(std::string conflictSpec, const ServiceCatalog& services);
+std::string FindConflictingServices(const std::string& conflictList,
+                                    const ServiceCatalog& services);

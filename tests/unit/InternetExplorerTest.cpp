@@ -3,7 +3,7 @@
 
 #include "FakePc.h"
 
-TEST(Browser, TheMinimumComparesTheNumbersEvenWhenNoVersionWasFound) {
+TEST(InternetExplorer, TheMinimumComparesTheNumbersEvenWhenNoVersionWasFound) {
     // FileVersion text of the system's shlwapi.dll, which has no version export here
     const std::tuple<const char*, const char*, bool> cases[] = {
         {"5.50.4522", "Internet Explorer 5.50.4522", true},
@@ -20,7 +20,7 @@ TEST(Browser, TheMinimumComparesTheNumbersEvenWhenNoVersionWasFound) {
     }
 }
 
-TEST(Browser, OnlyADisallowedActionIsAnActiveXProblem) {
+TEST(InternetExplorer, OnlyADisallowedActionIsAnActiveXProblem) {
     using Policies = std::vector<std::optional<std::uint32_t>>;
     const std::tuple<std::optional<Policies>, bool, std::string> cases[] = {
         {Policies{std::nullopt, 4, 0}, true, "OK"},
