@@ -123,3 +123,6 @@ class ItemsTest(harness.Case):
         self.reg_add(NOTES, 'Path', 'REG_SZ', 'notes\\')
         self.assert_shows({'lotus.field': ''}, harness.driver('attach', 'test', 'state', 'close'))
         self.assertEqual([], self.planted())
+
+    def test_registry_reads_that_the_exe_cannot_show(self):
+        harness.wine(harness.BUILD / 'tests' / 'registry_check.exe')  # error=<what> when wrong
