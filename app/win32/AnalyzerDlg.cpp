@@ -8,6 +8,7 @@
 
 #include "app/Protocol.h"
 #include "platform/EncodingWin32.h"
+#include "platform/FileWin32.h"
 #include "probes/PcWin32.h"
 #include "res/resource.h"
 
@@ -257,20 +258,14 @@ std::string CAnalyzerDlg::GetProtocolPath() const {
 }
 
 ProtocolWriteResult CAnalyzerDlg::WriteProtocolFile(const std::string& text) {
-    // Created afresh (or truncated), write access only, and nobody else may open it meanwhile.
-    platform::UniqueFileHandle file(::CreateFileW(m_strProtocolPathW.c_str(), GENERIC_WRITE, 0,
-                                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                                  nullptr));
-    if (!file) return ProtocolWriteResult::CannotCreate;
-
-    DWORD written = 0;
-    const bool wrote = ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()),
-                                   &written, nullptr) &&
-                       written == text.size();
-    const bool flushed = wrote && ::FlushFileBuffers(file.Get());
-    const bool closed = ::CloseHandle(file.Release());
-    return wrote && flushed && closed ? ProtocolWriteResult::Written
-                                      : ProtocolWriteResult::WriteFailed;
+    // A new file moved over the old one: a link at the protocol's name is never written
+    // through, and the previous protocol stays whole until the new one is complete.
+    switch (platform::WriteFileByReplacement(m_strProtocolPathW, text)) {
+        case platform::FileWriteResult::Written: return ProtocolWriteResult::Written;
+        case platform::FileWriteResult::CannotCreate: return ProtocolWriteResult::CannotCreate;
+        case platform::FileWriteResult::WriteFailed: break;
+    }
+    return ProtocolWriteResult::WriteFailed;
 }
 
 void CAnalyzerDlg::ShowMessageBox(const std::string& text, const std::string& caption,

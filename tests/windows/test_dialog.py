@@ -1,6 +1,7 @@
 """The dialog on the Wine PC as a user sees it: start state, runs, the protocol file."""
 
 import datetime
+import os
 import re
 
 import harness
@@ -70,9 +71,18 @@ class DialogTest(harness.Case):
         self.protocol_file.write_bytes(previous)
         held = self.start('hold', harness.windows_path(self.protocol_file), 'test')
         self.assertEqual(previous, self.protocol_file.read_bytes())
+        self.assertEqual({self.exe, self.protocol_file}, set(self.folder.iterdir()))  # nothing left
         self.protocol_file.unlink()
         self.protocol_file.mkdir()
         for case, r in (('held open', held), ('a folder', self.start('test'))):
             with self.subTest(case):
                 self.assert_shows({'box.caption': 'Chyba aplikácie', 'box.icon': 'none', 'exit': '-2',
                                    'box.text': 'Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.'}, r)
+
+    def test_protocol_replaces_a_link_at_its_name(self):
+        other = self.folder / 'other.txt'
+        other.write_bytes(b'kept')
+        os.link(other, self.protocol_file)
+        self.start('test', 'close')
+        self.assertEqual(b'kept', other.read_bytes())
+        self.assertTrue(HEADER.match(self.protocol_file.read_bytes().decode('cp1250')))
