@@ -4,6 +4,7 @@ name of the Windows version; and, as when run from a download folder, libraries 
 or named by a relative registry path never run, a malformed string table is read safely."""
 
 import hashlib
+import os
 import shutil
 import struct
 import time
@@ -111,12 +112,17 @@ class ItemsTest(harness.Case):
     def test_notes_files_are_read_as_data_only(self):
         notes = self.folder / 'notes'
         self.copy_fixture('nstrings-5.0.11.dll', notes, 'nstrings.dll')
-        self.reg_add(NOTES, 'Path', 'REG_SZ', harness.windows_path(notes) + '\\', remove=r'HKLM\SOFTWARE\Lotus')
-        self.reg_add(NOTES, 'Name', 'REG_SZ', 'notes.exe')  # no program file: the release text counts
+        # Without Notes' key the bare name is found along PATH (Wine adds WINEPATH to it).
+        os.environ['WINEPATH'] = harness.windows_path(notes)
+        self.addCleanup(os.environ.pop, 'WINEPATH')
         self.assert_shows({'lotus.field': 'Release 5.0.11', 'lotus.image': 'cross'},
                           self.start('lotus', 'test', 'state'))
-        # String 1 lies past the end of a block whose string 0 claims more than the block holds.
+        self.reg_add(NOTES, 'Path', 'REG_SZ', harness.windows_path(notes) + '\\', remove=r'HKLM\SOFTWARE\Lotus')
+        self.reg_add(NOTES, 'Name', 'REG_SZ', 'notes.exe')  # no program file: the release text counts
+        # String 1 lies past the end of a block whose string 0 claims more than the block holds;
+        # the block claims 2 GB, far more than is mapped.
         self.copy_fixture('planted.dll', notes, 'nstrings.dll')
+        claim_string_block_size(notes / 'nstrings.dll', 0x7FFFFFFF)
         self.assert_shows({'lotus.field': ''}, harness.driver('attach', 'test', 'state'))
         # A relative path resolves against the current folder: its program file is not run.
         self.copy_fixture('planted.dll', notes, 'notes.exe')
@@ -126,3 +132,16 @@ class ItemsTest(harness.Case):
 
     def test_registry_reads_that_the_exe_cannot_show(self):
         harness.wine(harness.BUILD / 'tests' / 'registry_check.exe')  # error=<what> when wrong
+
+
+def claim_string_block_size(module, size):
+    """Sets the size that the resource directory states for the string block (FFFF 0052)."""
+    data = bytearray(module.read_bytes())
+    pe = struct.unpack_from('<I', data, 0x3C)[0]
+    count, optional = struct.unpack_from('<H12xH', data, pe + 6)
+    for at in range(pe + 24 + optional, pe + 24 + optional + 40 * count, 40):
+        name, _, rva, _, raw = struct.unpack_from('<8sIIII', data, at)
+        if name.startswith(b'.rsrc'):
+            entry = data.index(struct.pack('<II', data.index(b'\xff\xffR\0', raw) - raw + rva, 4))
+            struct.pack_into('<I', data, entry + 4, size)
+    module.write_bytes(data)
