@@ -125,7 +125,7 @@ void TestRun::RunAccountAndServiceItems(Pc& pc) {
 }
 
 void TestRun::RunExchangeItems(Pc& pc) {
-    OutlookProbe outlook(pc);
+    OutlookProbe outlook(pc, IsUserInAdministrators(pc));
     const std::string version = outlook.GetOutlookVersionText();
     ShowField(Item::Outlook, version);
     AppendLine(Item::Outlook, version);

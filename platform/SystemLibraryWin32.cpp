@@ -56,7 +56,7 @@ UniqueLibrary LoadSystemLibrary(const std::string& fileName) {
 }
 
 UniqueLibrary LoadLibraryAtAbsolutePath(const std::string& path) {
-    if (!text::IsAbsolutePath(path)) return UniqueLibrary();
+    if (!text::IsLocalAbsolutePath(path)) return UniqueLibrary();
     return UniqueLibrary(::LoadLibraryExA(
         path.c_str(), nullptr,
         CanRestrictSearch() ? kSearchDllLoadDir | kSearchSystem32 : LOAD_WITH_ALTERED_SEARCH_PATH));

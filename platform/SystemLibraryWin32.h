@@ -19,8 +19,8 @@ void RestrictLibrarySearch();
 // the current directory or PATH.
 UniqueLibrary LoadSystemLibrary(const std::string& fileName);
 
-// Loads the library at an absolute path so that its dependencies come from its own folder
-// and the system directory only. Null for any other path: it is never loaded as code.
+// Loads the library at a local absolute path so that its dependencies come from its own
+// folder and the system directory only. Null for any other path: it is never loaded as code.
 UniqueLibrary LoadLibraryAtAbsolutePath(const std::string& path);
 
 // Maps a library as data (resources only, no code runs). Used for files named by the

@@ -74,7 +74,7 @@ std::int32_t NotesProbe::DigitsToInt(const std::string& text) {
 ModuleVersion NotesProbe::ReadExecutableVersion() const {
     const std::string path = GetNotesExecutablePath();
     if (path.empty()) return ModuleVersion();
-    return ModuleVersion(m_system, path);
+    return ModuleVersion(m_system, path, ReadAsData());
 }
 
 std::string NotesProbe::GetNotesVersionText() const {

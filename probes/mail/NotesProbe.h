@@ -1,5 +1,5 @@
 // Lotus Notes: its version from the program file the registry names, else from the
-// release text in the string table of "nstrings.dll".
+// release text in the string table of "nstrings.dll". Both files are read as data only.
 #pragma once
 
 #include <cstdint>

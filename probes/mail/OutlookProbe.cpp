@@ -64,18 +64,18 @@ bool LogOn(MapiLibrary& mapi, std::string& message) {
 }  // namespace
 
 std::string OutlookProbe::GetOutlookLibraryPath() const {
+    const auto root = m_bElevated ? platform::RegistryRoot::LocalMachine
+                                  : platform::RegistryRoot::ClassesRoot;
+    const std::string classes = m_bElevated ? "SOFTWARE\\Classes\\" : "";
     std::string serverKey;
-    if (const auto classId =
-            m_system.ReadString(platform::RegistryRoot::ClassesRoot, "Outlook.Application\\CLSID",
-                                "", kClassIdMaxBytes)) {
-        serverKey = "CLSID\\" + *classId + "\\LocalServer32";
+    if (const auto classId = m_system.ReadString(root, classes + "Outlook.Application\\CLSID", "",
+                                                 kClassIdMaxBytes)) {
+        serverKey = classes + "CLSID\\" + *classId + "\\LocalServer32";
     }
     std::string path;
     if (!serverKey.empty()) {
         // Taken as registered: quotes or switches around the program path stay in it.
-        path = m_system
-                   .ReadString(platform::RegistryRoot::ClassesRoot, serverKey, "",
-                               kServerPathMaxBytes)
+        path = m_system.ReadString(root, serverKey, "", kServerPathMaxBytes)
                    .value_or(std::string());
     }
     return text::ReplaceAll(ToUpperAscii(path), "\\OUTLOOK.EXE", "\\OUTLLIB.DLL");

@@ -58,11 +58,14 @@ std::optional<std::uint16_t> PeMachineType(const std::vector<std::uint8_t>& file
 
 class OutlookProbe {
 public:
-    // `system` is not owned and must outlive the probe.
-    explicit OutlookProbe(OutlookSource& system) : m_system(system) {}
+    // `system` is not owned and must outlive the probe. `elevated`: the process acts with the
+    // Administrators group enabled (IsUserInAdministrators).
+    OutlookProbe(OutlookSource& system, bool elevated) : m_system(system), m_bElevated(elevated) {}
 
     // The presumed path of OUTLLIB.DLL beside the registered OUTLOOK.EXE, upper case;
-    // empty when MS Outlook is not registered.
+    // empty when MS Outlook is not registered. An elevated process reads the machine's class
+    // registration only: the merged classes let each user's own registration win, and the
+    // library is then loaded with administrator rights.
     std::string GetOutlookLibraryPath() const;
     // "MS Outlook 10.0.2627", or empty when no version was found.
     std::string GetOutlookVersionText() const;
@@ -80,4 +83,5 @@ private:
     std::optional<std::string> ForeignOutlookText() const;
 
     OutlookSource& m_system;
+    bool m_bElevated;
 };

@@ -56,9 +56,15 @@ class ItemsTest(harness.Case):
                            'exchange.image': 'tick', 'exchange.link': '0', 'enabled': '1', 'focus': '1'},
                           self.start('test', 'state'))
         self.assertEqual('MS Outlook 10.0.2627', self.protocol()[items()['outlook.protocol']])
-        # Its version export answers 9.0.4527; its version resource reads 9.0.0.4527. (The export
-        # of a library at an absolute path is asked, so the library runs.)
-        self.copy_fixture('dllversion-9.0.4527.dll', self.folder / 'outlook', 'OUTLLIB.DLL')
+        # Its version export answers 9.0.4527, its version resource 9.0.0.4527. Wine gives Everyone
+        # the write right when others may write the folder: then the library is only read as data.
+        outlook = self.folder / 'outlook'
+        self.copy_fixture('dllversion-9.0.4527.dll', outlook, 'OUTLLIB.DLL')
+        outlook.chmod(0o777)
+        self.assert_shows({'outlook.field': 'MS Outlook 9.0.0', 'outlook.image': 'cross'},
+                          harness.driver('attach', 'test', 'state'))
+        self.assertEqual([], self.planted())
+        outlook.chmod(0o755)
         self.assert_shows({'outlook.field': 'MS Outlook 9.0.4527', 'outlook.image': 'tick'},
                           harness.driver('attach', 'test', 'state', 'close'))
 
