@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::size_t kClassIdMaxBytes = 1024;
 constexpr std::size_t kServerPathMaxBytes = 8000;
+const char kMailClientsKey[] = "Software\\Clients\\Mail";
 // The DOS header, and the PE header wherever a usual module puts it.
 constexpr std::size_t kHeaderBytes = 4096;
 constexpr std::size_t kPeOffsetField = 0x3C;
@@ -62,6 +63,21 @@ bool LogOn(MapiLibrary& mapi, std::string& message) {
 }
 
 }  // namespace
+
+std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReader& registry) {
+    const auto client = registry.ReadString(platform::RegistryRoot::LocalMachine, kMailClientsKey,
+                                            "", kServerPathMaxBytes);
+    if (!client || client->empty()) return std::nullopt;
+    const std::string clientKey = kMailClientsKey + ("\\" + *client);
+    auto library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey,
+                                       "DLLPathEx", kServerPathMaxBytes);
+    if (!library || library->empty()) {
+        library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey, "DLLPath",
+                                      kServerPathMaxBytes);
+    }
+    if (!library || !text::IsLocalAbsolutePath(*library)) return std::nullopt;
+    return text::FolderOf(*library);
+}
 
 std::string OutlookProbe::GetOutlookLibraryPath() const {
     const auto root = m_bElevated ? platform::RegistryRoot::LocalMachine

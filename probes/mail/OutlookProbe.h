@@ -23,7 +23,8 @@ class MapiLibrary {
 public:
     virtual ~MapiLibrary() = default;
     virtual std::optional<std::int32_t> Initialize(std::uint32_t version, std::uint32_t flags) = 0;
-    // A session it delivers is released at once: it only proves that the log-on works.
+    // A session it delivers is logged off and released at once: it only proves that the
+    // log-on works.
     virtual std::optional<std::int32_t> LogonEx(std::uintptr_t parentWindow,
                                                 const char* profileName, const char* password,
                                                 std::uint32_t flags) = 0;
@@ -55,6 +56,11 @@ inline constexpr std::uint16_t kMachineX64 = 0x8664;
 // The machine type in the PE header at the start of a module file; empty when the bytes hold
 // no PE header.
 std::optional<std::uint16_t> PeMachineType(const std::vector<std::uint8_t>& fileStart);
+
+// The folder of the registered mail client's own MAPI library, which the system's MAPI loads
+// (HKLM\Software\Clients\Mail: the client named by its default value, then its DLLPathEx,
+// else its DLLPath). Empty unless that is a local absolute path.
+std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReader& registry);
 
 class OutlookProbe {
 public:

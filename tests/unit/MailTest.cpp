@@ -45,6 +45,23 @@ TEST(OutlookProbe, TheLibraryBesideTheRegisteredServerGivesTheTextAndTheCheckIts
     }
 }
 
+TEST(OutlookProbe, MapiFindsTheRegisteredMailClientsLibrariesInItsLocalFolder) {
+    const std::string client = "HKLM\\Software\\Clients\\Mail\\Mail|";
+    // DLLPathEx, DLLPath, folder added to the library search
+    const std::tuple<const char*, const char*, std::optional<std::string>> cases[] = {
+        {"C:\\Mail\\ex.dll", "C:\\Old\\mapi.dll", "C:\\Mail"},
+        {nullptr, "D:\\mapi.dll", "D:\\"},
+        {"\\\\server\\mail\\ex.dll", "C:\\Old\\mapi.dll", std::nullopt},
+    };
+    for (const auto& [ex, plain, folder] : cases) {
+        FakePc pc;
+        pc.registry["HKLM\\Software\\Clients\\Mail|"] = "Mail";
+        if (ex) pc.registry[client + "DLLPathEx"] = ex;
+        pc.registry[client + "DLLPath"] = plain;
+        EXPECT_EQ(MailClientLibraryFolder(pc), folder) << plain;
+    }
+}
+
 TEST(OutlookProbe, EveryMapiStepFailsWithItsTextAndReleasesWhatItTookInReverse) {
     using Mapi = FakePc::Mapi;
     constexpr std::int32_t kFailed = static_cast<std::int32_t>(0x80004005u);

@@ -5,7 +5,6 @@ or named by a relative registry path never run, a malformed string table is read
 
 import hashlib
 import os
-import shutil
 import struct
 import time
 from urllib.parse import urlsplit
@@ -45,17 +44,20 @@ class ItemsTest(harness.Case):
                           harness.driver('attach', 'test', 'state', 'close'))
 
     def test_outlook_versions_and_mapi_logon(self):
-        # Wine takes a mapi32.dll from the system directory only when told to prefer it.
-        mapi = harness.SYSTEM32 / 'mapi32.dll'
-        self.addCleanup(mapi.write_bytes, mapi.read_bytes())
-        shutil.copyfile(harness.FIXTURES / 'mapi32.dll', mapi)
-        self.reg_add(r'HKCU\Software\Wine\DllOverrides', 'mapi32', 'REG_SZ', 'native')
+        # Wine's MAPI hands the log-on to the registered mail client's, which imports a library beside it.
+        mail, client = self.folder / 'mail', r'HKLM\Software\Clients\Mail'
+        self.copy_fixture('mapiprovider.dll', mail, 'mapiex.dll')
+        self.copy_fixture('mapihelper.dll', mail, 'mapihelper.dll')
+        self.reg_add(client, '', 'REG_SZ', 'Tarnvik Test Mail')
+        self.reg_add(client + r'\Tarnvik Test Mail', 'DLLPathEx', 'REG_SZ',
+                     harness.windows_path(mail / 'mapiex.dll'), remove=client + r'\Tarnvik Test Mail')
         self.register_outlook('outllib-10.0.2627.dll')
         self.assert_shows({'outlook.field': 'MS Outlook 10.0.2627', 'outlook.image': 'cross',
                            'exchange.field': 'OK',
                            'exchange.image': 'tick', 'exchange.link': '0', 'enabled': '1', 'focus': '1'},
                           self.start('test', 'state'))
         self.assertEqual('MS Outlook 10.0.2627', self.protocol()[items()['outlook.protocol']])
+        self.assertTrue((mail / 'mapiex.dll.logoff').exists())
         # Its version export answers 9.0.4527, its version resource 9.0.0.4527. Wine gives Everyone
         # the write right when others may write the folder: then the library is only read as data.
         outlook = self.folder / 'outlook'
