@@ -132,7 +132,8 @@ bool OutlookProbe::TestMapiLogon(std::string& message) {
         }
     }
     if (!loggedOn) {
-        if (const auto foreign = ForeignOutlookText()) message = *foreign;
+        // After the failed step, so that support still sees which one it was.
+        if (const auto foreign = ForeignOutlookText()) message += " " + *foreign;
     }
     return loggedOn;
 }

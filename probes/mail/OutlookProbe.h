@@ -81,7 +81,7 @@ public:
     // Logs on to MAPI with a new session and MAPI's own profile choice. Sets `message`
     // to "OK" or to the step that failed; true only when the log-on succeeded. MAPI runs
     // inside the program, so it cannot work for an MS Outlook built for the other machine
-    // type: a failed log-on then names the build of this program to use instead.
+    // type: a failed log-on then also names the build of this program to use instead.
     bool TestMapiLogon(std::string& message);
 
 private:

@@ -100,10 +100,10 @@ TEST(OutlookProbe, AFailedLogOnNamesTheBuildThatSuitsAnOutlookOfTheOtherMachineT
         }
         return bytes.resize(size), bytes;
     };
-    const char kUse32[] =
-        "Failed to log on to MAPI: MS Outlook is 32-bit, use the 32-bit TarnvikAnalyzer.exe.";
-    const char kUse64[] =
-        "Failed to log on to MAPI: MS Outlook is 64-bit, use the x64 TarnvikAnalyzer.exe.";
+    const char kUse32[] = "Failed to initialize MAPI. Failed to log on to MAPI: MS Outlook is "
+                          "32-bit, use the 32-bit TarnvikAnalyzer.exe.";
+    const char kUse64[] = "MAPI Logon failed. Failed to log on to MAPI: MS Outlook is 64-bit, use "
+                          "the x64 TarnvikAnalyzer.exe.";
     // OUTLLIB.DLL's first bytes, this program's machine, message (MAPI loads only for x86)
     const std::tuple<std::vector<std::uint8_t>, std::uint16_t, const char*> cases[] = {
         {module(kMachineX86), kMachineX64, kUse32},
