@@ -15,7 +15,7 @@ ItemResult Described(const std::string& text) { return {text, text, std::nullopt
 }  // namespace
 
 ItemChecks::ItemChecks(Pc& pc, const RunSettings& settings)
-    : m_pc(pc), m_settings(settings), m_hardware(pc), m_outlook(pc) {}
+    : m_pc(pc), m_settings(settings), m_hardware(pc) {}
 
 ItemResult ItemChecks::Check(Item item) {
     switch (item) {
@@ -86,9 +86,9 @@ ItemResult ItemChecks::Https() {
 }
 
 ItemResult ItemChecks::Admin() {
-    const bool admin = IsUserInAdministrators(m_pc);
-    return {std::string(), admin ? "OK" : "Error", admin,
-            admin ? std::string() : Row(Item::Admin).conflictMessage};
+    m_admin = IsUserInAdministrators(m_pc);
+    return {std::string(), m_admin ? "OK" : "Error", m_admin,
+            m_admin ? std::string() : Row(Item::Admin).conflictMessage};
 }
 
 ItemResult ItemChecks::Domain() {
@@ -115,14 +115,15 @@ ItemResult ItemChecks::Outlook() {
     constexpr std::int32_t kMinor = 0;
     constexpr std::int32_t kBuild = 4527;
     constexpr char kBlacklist[] = "10.0.2627;";
-    const std::string text = m_outlook.GetOutlookVersionText();
+    m_outlook.emplace(m_pc, m_admin);
+    const std::string text = m_outlook->GetOutlookVersionText();
     return Judged(Item::Outlook, text,
-                  m_outlook.CheckOutlookVersion(kMajor, kMinor, kBuild, kBlacklist));
+                  m_outlook->CheckOutlookVersion(kMajor, kMinor, kBuild, kBlacklist));
 }
 
 ItemResult ItemChecks::Exchange() {
     std::string logon;
-    const bool loggedOn = m_outlook.TestMapiLogon(logon);
+    const bool loggedOn = m_outlook->TestMapiLogon(logon);
     ItemResult result = Judged(Item::Exchange, logon, loggedOn);
     result.protocolValue.clear();  // shown and judged, never written to the protocol
     return result;

@@ -39,7 +39,10 @@ private:
     Pc& m_pc;
     const RunSettings& m_settings;
     CHardwareInfo m_hardware;
-    OutlookProbe m_outlook;
+    // Whether the process runs with administrator rights: the MS Outlook probe then trusts
+    // only what administrators registered.
+    bool m_admin = false;
+    std::optional<OutlookProbe> m_outlook;
     // Both addresses are requested at once, when the first of their items is checked.
     std::vector<UrlTestResult> m_urlResults;
 };

@@ -27,19 +27,30 @@ UniqueRegKey OpenKey(RegistryRoot root, const std::string& subkey, REGSAM view) 
     return key;
 }
 
-// Reads raw value data of at most maxBytes; false when the key or value is missing or too big.
+// Reads raw value data of at most maxBytes and its type; false when the key or value is
+// missing or too big.
 bool ReadRaw(RegistryRoot root, const std::string& subkey, const std::string& name,
-             std::size_t maxBytes, REGSAM view, std::vector<char>& data) {
+             std::size_t maxBytes, REGSAM view, std::vector<char>& data, DWORD& type) {
     UniqueRegKey key = OpenKey(root, subkey, view);
     if (!key) return false;
     data.assign(maxBytes + 1, '\0');  // one spare zero ends text that was stored without one
     DWORD size = static_cast<DWORD>(maxBytes);
-    if (::RegQueryValueExA(key.Get(), name.empty() ? nullptr : name.c_str(), nullptr, nullptr,
+    if (::RegQueryValueExA(key.Get(), name.empty() ? nullptr : name.c_str(), nullptr, &type,
                            reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS) {
         return false;
     }
     data.resize(size);
     return true;
+}
+
+// "%ProgramFiles%\..." as the path it stands for; empty when it cannot be expanded.
+std::optional<std::string> ExpandEnvironment(const std::string& text) {
+    const DWORD size = ::ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    if (size == 0) return std::nullopt;
+    std::vector<char> expanded(size + 1, '\0');
+    const DWORD length = ::ExpandEnvironmentStringsA(text.c_str(), expanded.data(), size + 1);
+    if (length == 0 || length > size + 1) return std::nullopt;
+    return std::string(expanded.data());
 }
 
 // The view that is not the program's own: 32-bit installers write into the 32-bit view of
@@ -64,8 +75,11 @@ std::optional<std::string> RegistryWin32::ReadString(RegistryRoot root, const st
                                                      std::size_t maxBytes) const {
     return InViews([&](REGSAM view) -> std::optional<std::string> {
         std::vector<char> data;
-        if (!ReadRaw(root, subkey, name, maxBytes, view, data)) return std::nullopt;
+        DWORD type = REG_NONE;
+        if (!ReadRaw(root, subkey, name, maxBytes, view, data, type)) return std::nullopt;
         data.push_back('\0');
+        // The size limit holds for what is stored; the expanded path may be longer.
+        if (type == REG_EXPAND_SZ) return ExpandEnvironment(data.data());
         return std::string(data.data());
     });
 }
@@ -77,8 +91,10 @@ std::optional<std::uint32_t> RegistryWin32::ReadDword(RegistryRoot root, const s
         if (!key) return std::nullopt;
         DWORD value = 0;
         DWORD size = sizeof(value);
-        if (::RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
+        DWORD type = REG_NONE;
+        if (::RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,
+                               reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+            type != REG_DWORD || size != sizeof(value)) {
             return std::nullopt;
         }
         return static_cast<std::uint32_t>(value);

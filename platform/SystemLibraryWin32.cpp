@@ -8,10 +8,13 @@ namespace {
 // Since Windows 8, and on Vista and 7 with update KB2533623: the LOAD_LIBRARY_SEARCH_*
 // flags and SetDefaultDllDirectories. Values as the SDK defines them, for older SDK headers.
 constexpr DWORD kSearchDllLoadDir = 0x00000100;
+constexpr DWORD kSearchUserDirs = 0x00000400;
 constexpr DWORD kSearchSystem32 = 0x00000800;
 
 // Newer than the headers of the oldest Windows the program runs on.
 using SetDefaultDllDirectoriesFunction = BOOL WINAPI(DWORD);
+using AddDllDirectoryFunction = void* WINAPI(LPCWSTR);
+using RemoveDllDirectoryFunction = BOOL WINAPI(void*);
 using SetDllDirectoryFunction = BOOL WINAPI(LPCWSTR);
 
 template <typename Function>
@@ -56,10 +59,40 @@ UniqueLibrary LoadSystemLibrary(const std::string& fileName) {
 }
 
 UniqueLibrary LoadLibraryAtAbsolutePath(const std::string& path) {
-    if (!text::IsAbsolutePath(path)) return UniqueLibrary();
+    if (!text::IsLocalAbsolutePath(path)) return UniqueLibrary();
     return UniqueLibrary(::LoadLibraryExA(
         path.c_str(), nullptr,
         CanRestrictSearch() ? kSearchDllLoadDir | kSearchSystem32 : LOAD_WITH_ALTERED_SEARCH_PATH));
+}
+
+LibraryDirectoryScope::LibraryDirectoryScope(const std::string& folder) {
+    // The registry holds the folder in the system's ANSI code page.
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0);
+    if (length <= 1) return;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide.data(), length);
+    const auto add = KernelFunction<AddDllDirectoryFunction>("AddDllDirectory");
+    const auto setDefault =
+        KernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+    if (add != nullptr && setDefault != nullptr &&
+        KernelFunction<RemoveDllDirectoryFunction>("RemoveDllDirectory") != nullptr) {
+        m_pCookie = add(wide.c_str());
+        if (m_pCookie != nullptr) setDefault(kSearchSystem32 | kSearchUserDirs);
+    } else if (const auto setDirectory =
+                   KernelFunction<SetDllDirectoryFunction>("SetDllDirectoryW")) {
+        m_bDirectorySet = setDirectory(wide.c_str()) != FALSE;
+    }
+}
+
+LibraryDirectoryScope::~LibraryDirectoryScope() {
+    // Back to what RestrictLibrarySearch left.
+    if (m_pCookie != nullptr) {
+        KernelFunction<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories")(
+            kSearchSystem32);
+        KernelFunction<RemoveDllDirectoryFunction>("RemoveDllDirectory")(m_pCookie);
+    } else if (m_bDirectorySet) {
+        KernelFunction<SetDllDirectoryFunction>("SetDllDirectoryW")(L"");
+    }
 }
 
 UniqueLibrary LoadLibraryAsData(const std::string& path) {

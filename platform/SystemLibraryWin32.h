@@ -19,9 +19,25 @@ void RestrictLibrarySearch();
 // the current directory or PATH.
 UniqueLibrary LoadSystemLibrary(const std::string& fileName);
 
-// Loads the library at an absolute path so that its dependencies come from its own folder
-// and the system directory only. Null for any other path: it is never loaded as code.
+// Loads the library at a local absolute path so that its dependencies come from its own
+// folder and the system directory only. Null for any other path: it is never loaded as code.
 UniqueLibrary LoadLibraryAtAbsolutePath(const std::string& path);
+
+// Adds a folder to the places libraries are looked for while it lives: the default search
+// becomes the system directory and the added folder, then the system directory alone again.
+// Where that search cannot be set (Windows XP, Vista and 7 without update KB2533623), the
+// folder takes the place of the one that SetDllDirectory names meanwhile.
+class LibraryDirectoryScope {
+public:
+    explicit LibraryDirectoryScope(const std::string& folder);
+    LibraryDirectoryScope(const LibraryDirectoryScope&) = delete;
+    LibraryDirectoryScope& operator=(const LibraryDirectoryScope&) = delete;
+    ~LibraryDirectoryScope();
+
+private:
+    void* m_pCookie = nullptr;  // what AddDllDirectory returned
+    bool m_bDirectorySet = false;
+};
 
 // Maps a library as data (resources only, no code runs). Used for files named by the
 // registry or found by search.

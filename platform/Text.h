@@ -30,7 +30,10 @@ std::string ReplaceAll(std::string s, const std::string& from, const std::string
 
 // A file name without any directory part ("shlwapi.dll"): the system's own library.
 bool IsBareName(const std::string& fileName);
-// A path that names one file whatever the current directory: "C:\..." or "\\server\...".
-bool IsAbsolutePath(const std::string& fileName);
+// A full path on a drive of this PC: "C:\..." (not "\\server\...", "\\?\...", "C:x" or "x\y").
+bool IsLocalAbsolutePath(const std::string& fileName);
+// The folder that holds the file of a local absolute path: "C:\Notes" for "C:\Notes\x.dll",
+// "C:\" for "C:\x.dll".
+std::string FolderOf(const std::string& localAbsolutePath);
 
 }  // namespace text

@@ -54,6 +54,10 @@ struct LibraryTraits {
     static HMODULE Invalid() { return nullptr; }
     static void Close(HMODULE h) { ::FreeLibrary(h); }
 };
+struct LocalMemoryTraits {
+    static HLOCAL Invalid() { return nullptr; }
+    static void Close(HLOCAL h) { ::LocalFree(h); }
+};
 struct GdiObjectTraits {
     static HGDIOBJ Invalid() { return nullptr; }
     static void Close(HGDIOBJ h) { ::DeleteObject(h); }
@@ -64,5 +68,6 @@ using UniqueFileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;
 using UniqueLibrary = UniqueHandle<HMODULE, LibraryTraits>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
+using UniqueLocalMemory = UniqueHandle<HLOCAL, LocalMemoryTraits>;
 
 }  // namespace platform

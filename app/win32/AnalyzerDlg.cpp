@@ -217,17 +217,17 @@ void CAnalyzerDlg::OnRunEnded(const RunEnd& end) {
 void CAnalyzerDlg::ShowOutcome(const RunEnd& end) {
     const std::string path = platform::ProgramTextFromWide(m_runs.protocolPath);
     switch (end.protocol) {
-        case ProtocolWrite::CannotCreate:
+        case platform::FileWriteResult::CannotCreate:
             ShowMessageBox(protocol::kCannotCreate, protocol::kErrorCaption, MessageBoxKind::Plain);
             m_nExitCode = kExitProtocolNotCreated;
             EndDialog(IDCANCEL);
             return;
-        case ProtocolWrite::WriteFailed:
+        case platform::FileWriteResult::WriteFailed:
             // The run stops here, but the dialog stays usable and the user learns why.
             ShowMessageBox(protocol::CannotWrite(path), protocol::kErrorCaption,
                            MessageBoxKind::Plain);
             return;
-        case ProtocolWrite::Written:
+        case platform::FileWriteResult::Written:
             break;
     }
     ::SetDlgItemTextW(GetSafeHwnd(), IDC_PROTOCOL_NOTE,

@@ -13,20 +13,6 @@ namespace {
 // A closed dialog ends its program within two seconds, run or not.
 constexpr DWORD kCancelGraceMilliseconds = 1500;
 
-ProtocolWrite WriteProtocolFile(const std::wstring& path, const std::string& text) {
-    // Created afresh (or truncated), write access only, and nobody else may open it meanwhile.
-    platform::UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return ProtocolWrite::CannotCreate;
-    DWORD written = 0;
-    const bool wrote = ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()),
-                                   &written, nullptr) &&
-                       written == text.size();
-    const bool flushed = wrote && ::FlushFileBuffers(file.Get());
-    const bool closed = ::CloseHandle(file.Release());
-    return wrote && flushed && closed ? ProtocolWrite::Written : ProtocolWrite::WriteFailed;
-}
-
 std::string ComputerName() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
@@ -83,7 +69,7 @@ struct BackgroundRun::State final : RunObserver {
         std::optional<RunReport> report = RunTest(pc, request.settings, *this);
         if (!report || cancelled) return;
         RunEnd finished;
-        finished.protocol = WriteProtocolFile(request.protocolPath, report->protocol);
+        finished.protocol = platform::WriteFileByReplacement(request.protocolPath, report->protocol);
         // The row counts even where the protocol could not be written: it is the PC's.
         if (!request.csvPath.empty()) {
             finished.csvWritten = AppendCsvRow(request.csvPath, *report, request.settings);

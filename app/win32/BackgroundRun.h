@@ -13,20 +13,15 @@
 #include <vector>
 
 #include "app/TestRun.h"
+#include "platform/FileWin32.h"
 #include "platform/Win32Handles.h"
 
 // Posted to the notified window whenever items or the end are waiting to be taken.
 constexpr UINT kRunProgressMessage = WM_APP + 1;
 
-enum class ProtocolWrite {
-    Written,
-    CannotCreate,  // the file could not be created
-    WriteFailed,   // created, but not written whole
-};
-
 struct RunEnd {
     RunReport report;
-    ProtocolWrite protocol = ProtocolWrite::Written;
+    platform::FileWriteResult protocol = platform::FileWriteResult::Written;
     bool csvWritten = true;  // also when no CSV file was named
 };
 

@@ -18,6 +18,6 @@ int RunSilently(BackgroundRun::Request request) {
     run.WaitUntilEnded(kRunDeadlineMilliseconds);
     const std::optional<RunEnd> end = run.TakeEnd();
     if (!end) return kExitProtocolNotCreated;  // it did not end: nothing was written
-    return ExitCodeOf(end->protocol == ProtocolWrite::Written, end->csvWritten,
+    return ExitCodeOf(end->protocol == platform::FileWriteResult::Written, end->csvWritten,
                       end->report.conflicts.size());
 }

@@ -33,8 +33,8 @@ std::string NotesProbe::GetNotesProgramDir() const {
 
 std::string NotesProbe::ReadNstringsVersion() const {
     // Nothing is put between the directory and the name: the registry keeps the directory
-    // with its closing backslash. Without it the bare name goes through the library search,
-    // which is harmless because the library is only mapped as data.
+    // with its closing backslash. Without it the bare name is looked for along the search
+    // path, which is harmless because the library is only mapped as data.
     const std::string release =
         m_system.ReadLibraryString(GetNotesProgramDir() + "nstrings.dll", kReleaseStringId,
                                    kReleaseMaxChars);
@@ -74,7 +74,7 @@ std::int32_t NotesProbe::DigitsToInt(const std::string& text) {
 ModuleVersion NotesProbe::ReadExecutableVersion() const {
     const std::string path = GetNotesExecutablePath();
     if (path.empty()) return ModuleVersion();
-    return ModuleVersion(m_system, path);
+    return ModuleVersion(m_system, path, ReadAsData());
 }
 
 std::string NotesProbe::GetNotesVersionText() const {

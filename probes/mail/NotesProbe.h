@@ -1,5 +1,5 @@
 // Lotus Notes: its version from the program file the registry names, else from the
-// release text in the string table of "nstrings.dll".
+// release text in the string table of "nstrings.dll". Both files are read as data only.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,8 @@ class NotesSource : public virtual platform::RegistryReader,
                     public virtual ModuleVersionSource {
 public:
     // The string `id` of the library's string table, at most `maxChars - 1` characters,
-    // read without running the library. Empty when the library does not load or the string
-    // is missing or empty.
+    // read without running the library; a bare name is looked for along the search path,
+    // PATH included. Empty when the library does not load or the string is missing or empty.
     virtual std::string ReadLibraryString(const std::string& libraryPath, unsigned id,
                                           std::size_t maxChars) const = 0;
 };

@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::size_t kClassIdMaxBytes = 1024;
 constexpr std::size_t kServerPathMaxBytes = 8000;
+const char kMailClientsKey[] = "Software\\Clients\\Mail";
 // The DOS header, and the PE header wherever a usual module puts it.
 constexpr std::size_t kHeaderBytes = 4096;
 constexpr std::size_t kPeOffsetField = 0x3C;
@@ -63,19 +64,34 @@ bool LogOn(MapiLibrary& mapi, std::string& message) {
 
 }  // namespace
 
+std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReader& registry) {
+    const auto client = registry.ReadString(platform::RegistryRoot::LocalMachine, kMailClientsKey,
+                                            "", kServerPathMaxBytes);
+    if (!client || client->empty()) return std::nullopt;
+    const std::string clientKey = kMailClientsKey + ("\\" + *client);
+    auto library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey,
+                                       "DLLPathEx", kServerPathMaxBytes);
+    if (!library || library->empty()) {
+        library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey, "DLLPath",
+                                      kServerPathMaxBytes);
+    }
+    if (!library || !text::IsLocalAbsolutePath(*library)) return std::nullopt;
+    return text::FolderOf(*library);
+}
+
 std::string OutlookProbe::GetOutlookLibraryPath() const {
+    const auto root = m_bElevated ? platform::RegistryRoot::LocalMachine
+                                  : platform::RegistryRoot::ClassesRoot;
+    const std::string classes = m_bElevated ? "SOFTWARE\\Classes\\" : "";
     std::string serverKey;
-    if (const auto classId =
-            m_system.ReadString(platform::RegistryRoot::ClassesRoot, "Outlook.Application\\CLSID",
-                                "", kClassIdMaxBytes)) {
-        serverKey = "CLSID\\" + *classId + "\\LocalServer32";
+    if (const auto classId = m_system.ReadString(root, classes + "Outlook.Application\\CLSID", "",
+                                                 kClassIdMaxBytes)) {
+        serverKey = classes + "CLSID\\" + *classId + "\\LocalServer32";
     }
     std::string path;
     if (!serverKey.empty()) {
         // Taken as registered: quotes or switches around the program path stay in it.
-        path = m_system
-                   .ReadString(platform::RegistryRoot::ClassesRoot, serverKey, "",
-                               kServerPathMaxBytes)
+        path = m_system.ReadString(root, serverKey, "", kServerPathMaxBytes)
                    .value_or(std::string());
     }
     return text::ReplaceAll(ToUpperAscii(path), "\\OUTLOOK.EXE", "\\OUTLLIB.DLL");
@@ -116,7 +132,8 @@ bool OutlookProbe::TestMapiLogon(std::string& message) {
         }
     }
     if (!loggedOn) {
-        if (const auto foreign = ForeignOutlookText()) message = *foreign;
+        // After the failed step, so that support still sees which one it was.
+        if (const auto foreign = ForeignOutlookText()) message += " " + *foreign;
     }
     return loggedOn;
 }

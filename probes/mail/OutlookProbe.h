@@ -23,7 +23,8 @@ class MapiLibrary {
 public:
     virtual ~MapiLibrary() = default;
     virtual std::optional<std::int32_t> Initialize(std::uint32_t version, std::uint32_t flags) = 0;
-    // A session it delivers is released at once: it only proves that the log-on works.
+    // A session it delivers is logged off and released at once: it only proves that the
+    // log-on works.
     virtual std::optional<std::int32_t> LogonEx(std::uintptr_t parentWindow,
                                                 const char* profileName, const char* password,
                                                 std::uint32_t flags) = 0;
@@ -56,13 +57,21 @@ inline constexpr std::uint16_t kMachineX64 = 0x8664;
 // no PE header.
 std::optional<std::uint16_t> PeMachineType(const std::vector<std::uint8_t>& fileStart);
 
+// The folder of the registered mail client's own MAPI library, which the system's MAPI loads
+// (HKLM\Software\Clients\Mail: the client named by its default value, then its DLLPathEx,
+// else its DLLPath). Empty unless that is a local absolute path.
+std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReader& registry);
+
 class OutlookProbe {
 public:
-    // `system` is not owned and must outlive the probe.
-    explicit OutlookProbe(OutlookSource& system) : m_system(system) {}
+    // `system` is not owned and must outlive the probe. `elevated`: the process acts with the
+    // Administrators group enabled (IsUserInAdministrators).
+    OutlookProbe(OutlookSource& system, bool elevated) : m_system(system), m_bElevated(elevated) {}
 
     // The presumed path of OUTLLIB.DLL beside the registered OUTLOOK.EXE, upper case;
-    // empty when MS Outlook is not registered.
+    // empty when MS Outlook is not registered. An elevated process reads the machine's class
+    // registration only: the merged classes let each user's own registration win, and the
+    // library is then loaded with administrator rights.
     std::string GetOutlookLibraryPath() const;
     // "MS Outlook 10.0.2627", or empty when no version was found.
     std::string GetOutlookVersionText() const;
@@ -72,7 +81,7 @@ public:
     // Logs on to MAPI with a new session and MAPI's own profile choice. Sets `message`
     // to "OK" or to the step that failed; true only when the log-on succeeded. MAPI runs
     // inside the program, so it cannot work for an MS Outlook built for the other machine
-    // type: a failed log-on then names the build of this program to use instead.
+    // type: a failed log-on then also names the build of this program to use instead.
     bool TestMapiLogon(std::string& message);
 
 private:
@@ -80,4 +89,5 @@ private:
     std::optional<std::string> ForeignOutlookText() const;
 
     OutlookSource& m_system;
+    bool m_bElevated;
 };

@@ -15,8 +15,10 @@ namespace {
 
 class MapiLibraryWin32 final : public MapiLibrary {
 public:
-    explicit MapiLibraryWin32(platform::UniqueLibrary library)
-        : m_library(std::move(library)),
+    MapiLibraryWin32(std::unique_ptr<platform::LibraryDirectoryScope> clientDirectory,
+                     platform::UniqueLibrary library)
+        : m_pClientDirectory(std::move(clientDirectory)),
+          m_library(std::move(library)),
           m_initialize(
               platform::LibraryFunction<MAPIINITIALIZE>(m_library.Get(), "MAPIInitialize")),
           m_uninitialize(
@@ -36,7 +38,10 @@ public:
         LPMAPISESSION session = nullptr;
         const HRESULT result = m_logonEx(parentWindow, const_cast<LPSTR>(profileName),
                                          const_cast<LPSTR>(password), flags, &session);
-        if (SUCCEEDED(result) && session != nullptr) session->Release();
+        if (SUCCEEDED(result) && session != nullptr) {
+            session->Logoff(0, 0, 0);
+            session->Release();
+        }
         return result;
     }
 
@@ -45,6 +50,8 @@ public:
     }
 
 private:
+    // Declared first, so that the folder leaves the search only after MAPI is unloaded.
+    std::unique_ptr<platform::LibraryDirectoryScope> m_pClientDirectory;
     platform::UniqueLibrary m_library;
     MAPIINITIALIZE* m_initialize;
     MAPIUNINITIALIZE* m_uninitialize;
@@ -62,11 +69,17 @@ void PcWin32::EnableAndFocusOwner() {
 }
 
 std::unique_ptr<MapiLibrary> PcWin32::LoadMapi() {
+    // The system's MAPI loads the registered mail client's own MAPI library, which brings
+    // further libraries from its folder: that folder, named by the machine's registry, joins
+    // the search while MAPI is loaded; the program's folder and the current one never do.
+    const auto clientFolder = MailClientLibraryFolder(*this);
+    auto clientDirectory =
+        clientFolder ? std::make_unique<platform::LibraryDirectoryScope>(*clientFolder) : nullptr;
     // Only the system's own MAPI: a copy planted beside the program or in the current
     // directory is never run.
     platform::UniqueLibrary library = platform::LoadSystemLibrary("mapi32.DLL");
     if (!library) return nullptr;
-    return std::make_unique<MapiLibraryWin32>(std::move(library));
+    return std::make_unique<MapiLibraryWin32>(std::move(clientDirectory), std::move(library));
 }
 
 std::optional<std::vector<std::uint8_t>> PcWin32::ReadFileStart(const std::string& path,

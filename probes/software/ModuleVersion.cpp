@@ -73,6 +73,16 @@ bool ReadVersionResource(const ModuleVersionSource& source, const std::string& p
     return text && ParseVersionTriple(*text, version.major, version.minor, version.build);
 }
 
+bool SearchVersionResource(const ModuleVersionSource& source, const std::string& fileName,
+                           ModuleVersion& version) {
+    for (const SearchLocation location : kSearchOrder) {
+        if (ReadVersionResource(source, SearchPath(source, fileName, location), version)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string FileVersionSubBlock(const unsigned char* translation, std::size_t byteCount,
@@ -106,17 +116,18 @@ bool ParseVersionTriple(const std::string& text, std::int32_t& major, std::int32
 }
 
 ModuleVersion::ModuleVersion(const ModuleVersionSource& source, const std::string& fileName) {
-    // A relative path would be resolved against the current directory: it is never loaded
-    // as code, only its version resource is read.
-    if ((text::IsBareName(fileName) || text::IsAbsolutePath(fileName)) &&
-        source.QueryDllGetVersion(fileName, *this)) {
-        found = true;
-        return;
-    }
-    for (const SearchLocation location : kSearchOrder) {
-        if (ReadVersionResource(source, SearchPath(source, fileName, location), *this)) {
-            found = true;
-            return;
-        }
-    }
+    // Only the system's own libraries (a bare name is loaded from the system directory) and
+    // local files that nobody but an administrator can have planted or replaced may run. A
+    // relative path resolves against the current directory and a share is another PC's:
+    // such files, like those users may write, are read as data only.
+    const bool mayRun = text::IsBareName(fileName) ||
+                        (text::IsLocalAbsolutePath(fileName) &&
+                         source.OnlyAdministratorsCanWrite(text::FolderOf(fileName)) &&
+                         source.OnlyAdministratorsCanWrite(fileName));
+    found = (mayRun && source.QueryDllGetVersion(fileName, *this)) ||
+            SearchVersionResource(source, fileName, *this);
 }
+
+ModuleVersion::ModuleVersion(const ModuleVersionSource& source, const std::string& fileName,
+                             ReadAsData)
+    : found(SearchVersionResource(source, fileName, *this)) {}

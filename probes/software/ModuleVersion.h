@@ -1,7 +1,9 @@
 // The version of a library or program file: three numbers and whether any was found.
 // Read through the library's own DllGetVersion export, else the FileVersion text of its
 // version resource, looked for in the Windows directory, the system directory, as given
-// and at the root of the current drive.
+// and at the root of the current drive. Asking the export runs the library's code, so only
+// the system's own libraries and libraries that only administrators can change are asked;
+// any other file is read as data.
 #pragma once
 
 #include <cstddef>
@@ -17,8 +19,9 @@ public:
     virtual ~ModuleVersionSource() = default;
 
     // Asks the library's DllGetVersion export; sets the numbers of `version` only when it
-    // answers. Asked for bare names (the system's libraries) and absolute paths only.
-    // False when the library does not load, lacks the export or the export fails.
+    // answers. Asked for bare names (the system's libraries) and for local absolute paths
+    // that only administrators can write. False when the library does not load, lacks the
+    // export or the export fails.
     virtual bool QueryDllGetVersion(const std::string& fileName, ModuleVersion& version) const = 0;
     // The FileVersion text of the file's version resource, already cut to what the parser
     // may see (ClipVersionText). Empty when the file, its resource or the string is missing.
@@ -26,7 +29,14 @@ public:
     // Empty when the directory cannot be obtained.
     virtual std::string WindowsDirectory() const = 0;
     virtual std::string SystemDirectory() const = 0;
+    // False when a user who is not an administrator may change the file or folder (its data,
+    // its attributes, its name or its permissions), or when its permissions cannot be read.
+    virtual bool OnlyAdministratorsCanWrite(const std::string& path) const = 0;
 };
+
+// Asks ModuleVersion to read a file as data only, as for a program file: it exports no
+// DllGetVersion, and loading it would run its code.
+struct ReadAsData {};
 
 class ModuleVersion {
 public:
@@ -34,6 +44,8 @@ public:
     // Runs the whole detection; never fails, see `found`. When nothing is found the numbers
     // keep whatever a partial parse left in them.
     ModuleVersion(const ModuleVersionSource& source, const std::string& fileName);
+    // The version resource alone.
+    ModuleVersion(const ModuleVersionSource& source, const std::string& fileName, ReadAsData);
     virtual ~ModuleVersion() = default;
 
     std::int32_t major = 0;

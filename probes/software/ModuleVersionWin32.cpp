@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/FileSecurityWin32.h"
 #include "platform/SystemLibraryWin32.h"
 #include "platform/Text.h"
 #include "platform/Win32Handles.h"
@@ -79,4 +80,8 @@ std::string ModuleVersionSourceWin32::WindowsDirectory() const {
 
 std::string ModuleVersionSourceWin32::SystemDirectory() const {
     return DirectoryFrom(&::GetSystemDirectoryA);
+}
+
+bool ModuleVersionSourceWin32::OnlyAdministratorsCanWrite(const std::string& path) const {
+    return platform::OnlyAdministratorsCanWrite(path);
 }

@@ -20,13 +20,14 @@ class FakePc final : public Pc {
 public:
     // Registry: "HKLM\<key>|<value>" -> data (a DWORD in decimal), "HKLM\<key>" for a key alone.
     std::map<std::string, std::string> registry = {
-        {"HKCR\\Outlook.Application\\CLSID|", "{0006F03A}"},
-        {"HKCR\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"}};
+        {"HKLM\\SOFTWARE\\Classes\\Outlook.Application\\CLSID|", "{0006F03A}"},
+        {"HKLM\\SOFTWARE\\Classes\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"}};
 
     std::map<std::string, ModuleVersion> dllVersions = {
         {"shlwapi.dll", Version(6, 0, 2900)}, {"C:\\OFFICE\\OUTLLIB.DLL", Version(11, 0, 5510)}};
     std::map<std::string, std::string> fileVersions;  // path -> FileVersion text
     mutable std::vector<std::string> versionPaths;    // every path whose resource was read
+    std::set<std::string> writableByUsers;            // files and folders
 
     std::uint64_t memoryBytes = 512ull << 20;
     std::optional<DiskCapacity> driveC = DiskCapacity{40007729152ull, 12500000000ull};
@@ -118,6 +119,9 @@ public:
     }
     std::string WindowsDirectory() const override { return "C:\\WINDOWS"; }
     std::string SystemDirectory() const override { return "C:\\WINDOWS\\system32"; }
+    bool OnlyAdministratorsCanWrite(const std::string& path) const override {
+        return !writableByUsers.count(path);
+    }
     // HardwareSource
     std::uint64_t TotalPhysicalMemory() override { return memoryBytes; }
     std::optional<DiskCapacity> QueryDriveC() override { return driveC; }

@@ -23,24 +23,42 @@ TEST(VersionRule, AVersionMustReachTheMinimumAndNotBeAWholeBlacklistEntry) {
 
 TEST(OutlookProbe, TheLibraryBesideTheRegisteredServerGivesTheTextAndTheCheckItsNumbers) {
     const std::string office = "C:\\Office\\outlook.exe", lib = "C:\\OFFICE\\OUTLLIB.DLL";
-    // class id, server, library path, FileVersion text of C:\OFFICE\OUTLLIB.DLL, text, accepted
-    const std::tuple<std::string, std::string, std::string, const char*, const char*, bool> cases[] = {
-        {"{0006F03A}", "c:\\Office\\OUTLOOK.exe", lib, "10.0.2627.1", "MS Outlook 10.0.2627", false},
-        {"{0006F03A}", office, lib, "9.1", "", true},  // not found, yet 9.1.0 passes
-        {"{0006F03A}", "\"" + office + "\" /a", "\"" + lib + "\" /A", "9.0.4527", "", false},
-        {"{" + std::string(1022, 'A') + "}", office, "", "9.0.4527", "", false},
+    // elevated, class id, server (both in HKCR), library path, FileVersion text of lib, text, accepted
+    const std::tuple<bool, std::string, std::string, std::string, const char*, const char*, bool> cases[] = {
+        {false, "{0006F03A}", "c:\\Office\\OUTLOOK.exe", lib, "10.0.2627.1", "MS Outlook 10.0.2627", false},
+        {false, "{0006F03A}", office, lib, "9.1", "", true},  // not found, yet 9.1.0 passes
+        {false, "{0006F03A}", "\"" + office + "\" /a", "\"" + lib + "\" /A", "9.0.4527", "", false},
+        {false, "{" + std::string(1022, 'A') + "}", office, "", "9.0.4527", "", false},
+        {true, "{0006F03A}", office, "", "9.0.4527", "", false},  // a user's own class, not the PC's
     };
-    for (const auto& [classId, server, library, resource, text, accepted] : cases) {
+    for (const auto& [elevated, classId, server, library, resource, text, accepted] : cases) {
         SCOPED_TRACE(server);
         FakePc pc;
-        pc.registry["HKCR\\Outlook.Application\\CLSID|"] = classId;
-        pc.registry["HKCR\\CLSID\\" + classId + "\\LocalServer32|"] = server;
+        pc.registry = {{"HKCR\\Outlook.Application\\CLSID|", classId},
+                       {"HKCR\\CLSID\\" + classId + "\\LocalServer32|", server}};
         pc.dllVersions.clear();  // the version resource answers
         pc.fileVersions[lib] = resource;
-        const OutlookProbe outlook(pc);
+        const OutlookProbe outlook(pc, elevated);
         EXPECT_EQ(outlook.GetOutlookLibraryPath(), library);
         EXPECT_EQ(outlook.GetOutlookVersionText(), text);
         EXPECT_EQ(outlook.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"), accepted);
+    }
+}
+
+TEST(OutlookProbe, MapiFindsTheRegisteredMailClientsLibrariesInItsLocalFolder) {
+    const std::string client = "HKLM\\Software\\Clients\\Mail\\Mail|";
+    // DLLPathEx, DLLPath, folder added to the library search
+    const std::tuple<const char*, const char*, std::optional<std::string>> cases[] = {
+        {"C:\\Mail\\ex.dll", "C:\\Old\\mapi.dll", "C:\\Mail"},
+        {nullptr, "D:\\mapi.dll", "D:\\"},
+        {"\\\\server\\mail\\ex.dll", "C:\\Old\\mapi.dll", std::nullopt},
+    };
+    for (const auto& [ex, plain, folder] : cases) {
+        FakePc pc;
+        pc.registry["HKLM\\Software\\Clients\\Mail|"] = "Mail";
+        if (ex) pc.registry[client + "DLLPathEx"] = ex;
+        pc.registry[client + "DLLPath"] = plain;
+        EXPECT_EQ(MailClientLibraryFolder(pc), folder) << plain;
     }
 }
 
@@ -65,7 +83,7 @@ TEST(OutlookProbe, EveryMapiStepFailsWithItsTextAndReleasesWhatItTookInReverse) 
         FakePc pc;
         pc.mapi = mapi;
         std::string message = "stale";
-        const bool loggedOn = OutlookProbe(pc).TestMapiLogon(message);
+        const bool loggedOn = OutlookProbe(pc, true).TestMapiLogon(message);
         EXPECT_EQ(message, text);
         EXPECT_EQ(loggedOn, message == "OK");
         EXPECT_EQ(pc.mapiLog, log);
@@ -82,10 +100,10 @@ TEST(OutlookProbe, AFailedLogOnNamesTheBuildThatSuitsAnOutlookOfTheOtherMachineT
         }
         return bytes.resize(size), bytes;
     };
-    const char kUse32[] =
-        "Failed to log on to MAPI: MS Outlook is 32-bit, use the 32-bit TarnvikAnalyzer.exe.";
-    const char kUse64[] =
-        "Failed to log on to MAPI: MS Outlook is 64-bit, use the x64 TarnvikAnalyzer.exe.";
+    const char kUse32[] = "Failed to initialize MAPI. Failed to log on to MAPI: MS Outlook is "
+                          "32-bit, use the 32-bit TarnvikAnalyzer.exe.";
+    const char kUse64[] = "MAPI Logon failed. Failed to log on to MAPI: MS Outlook is 64-bit, use "
+                          "the x64 TarnvikAnalyzer.exe.";
     // OUTLLIB.DLL's first bytes, this program's machine, message (MAPI loads only for x86)
     const std::tuple<std::vector<std::uint8_t>, std::uint16_t, const char*> cases[] = {
         {module(kMachineX86), kMachineX64, kUse32},
@@ -95,20 +113,19 @@ TEST(OutlookProbe, AFailedLogOnNamesTheBuildThatSuitsAnOutlookOfTheOtherMachineT
     };
     for (const auto& [fileStart, program, text] : cases) {
         FakePc pc;
-        pc.registry["HKCR\\Outlook.Application\\CLSID|"] = "{0006F03A}";
-        pc.registry["HKCR\\CLSID\\{0006F03A}\\LocalServer32|"] = "C:\\Office\\OUTLOOK.EXE";
         pc.fileStarts["C:\\OFFICE\\OUTLLIB.DLL"] = fileStart;
         pc.programMachine = program;
         pc.mapi->logon = static_cast<std::int32_t>(0x80040111u);
         if (program == kMachineX64) pc.mapi.reset();
         std::string message;
-        EXPECT_FALSE(OutlookProbe(pc).TestMapiLogon(message));
+        EXPECT_FALSE(OutlookProbe(pc, true).TestMapiLogon(message));
         EXPECT_EQ(message, text);
     }
 }
 
 TEST(NotesProbe, TheProgramFileVersionWinsElseTheReleaseTextOfNstrings) {
-    // whether C:\Notes\notes.exe answers 6.5.4, string 1 of nstrings.dll there, text, accepted
+    // whether C:\Notes\notes.exe reads 6.5.4 (its export, never asked, 7.0.0), string 1 of
+    // nstrings.dll there, text, accepted
     const std::tuple<bool, const char*, const char*, bool> cases[] = {
         {true, "Release 5.0.11", "Lotus Notes 6.5.4", true},
         {false, "|Release 5.0.11 |Build V5011", "Release 5.0.11", false},
@@ -120,7 +137,8 @@ TEST(NotesProbe, TheProgramFileVersionWinsElseTheReleaseTextOfNstrings) {
         FakePc pc;
         pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Path"] = "C:\\Notes\\";
         pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Name"] = "notes.exe";
-        if (programVersion) pc.dllVersions["C:\\Notes\\notes.exe"] = FakePc::Version(6, 5, 4);
+        pc.dllVersions["C:\\Notes\\notes.exe"] = FakePc::Version(7, 0, 0);
+        if (programVersion) pc.fileVersions["C:\\Notes\\notes.exe"] = "6.5.4";
         pc.libraryStrings["C:\\Notes\\nstrings.dll#1"] = release;
         const NotesProbe notes(pc);
         EXPECT_EQ(notes.GetNotesVersionText(), text);

@@ -29,16 +29,28 @@ TEST(ModuleVersion, AsksTheLibraryFirstThenSearchesFourPlacesInOrder) {
     }
 }
 
-TEST(ModuleVersion, OnlyTheSystemsLibrariesAndAbsolutePathsAreLoadedForTheirExport) {
-    // name, numbers: 6.5.4 from the export, 5.0.1 from the version resource
-    for (const auto& [name, major] : {std::pair<const char*, std::int32_t>{"notes.dll", 6},
-                                      {"C:\\Notes\\notes.exe", 6}, {"d:/notes/notes.exe", 6},
-                                      {"\\\\server\\notes\\notes.exe", 6}, {"Notes\\notes.exe", 5},
-                                      {"C:notes.exe", 5}, {"\\notes.exe", 5}}) {
+TEST(ModuleVersion, OnlySystemLibrariesAndLocalFilesOnlyAdministratorsCanWriteAreRun) {
+    // name, a file or folder users may write, major: 6 from the export, 5 from the resource
+    const std::tuple<const char*, const char*, std::int32_t> cases[] = {
+        {"notes.dll", "notes.dll", 6},
+        {"C:\\Notes\\notes.dll", "", 6},
+        {"d:/notes/notes.dll", "", 6},
+        {"C:\\notes.dll", "C:\\", 5},
+        {"C:\\Notes\\notes.dll", "C:\\Notes", 5},
+        {"C:\\Notes\\notes.dll", "C:\\Notes\\notes.dll", 5},
+        {"\\\\server\\notes\\notes.dll", "", 5},
+        {"\\\\?\\UNC\\server\\notes\\notes.dll", "", 5},
+        {"Notes\\notes.dll", "", 5},
+        {"C:notes.dll", "", 5},
+        {"\\notes.dll", "", 5},
+    };
+    for (const auto& [name, writable, major] : cases) {
         FakePc pc;
+        pc.writableByUsers = {writable};
         pc.dllVersions[name] = FakePc::Version(6, 5, 4);
         pc.fileVersions[name] = "5.0.1";
-        EXPECT_EQ(ModuleVersion(pc, name).major, major) << name;
+        EXPECT_EQ(ModuleVersion(pc, name).major, major) << name << " with " << writable;
+        EXPECT_EQ(ModuleVersion(pc, name, ReadAsData()).major, 5) << name;
     }
 }
 

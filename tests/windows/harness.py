@@ -12,7 +12,6 @@ from pathlib import Path
 
 BUILD = Path(os.environ['TARNVIK_BUILD_DIR'])
 FIXTURES = BUILD / 'tests' / 'fixtures'
-SYSTEM32 = Path(os.environ['WINEPREFIX'], 'drive_c', 'windows', 'system32')
 HTTP_URL, HTTPS_URL = re.findall(r'k\w+Url = "([^"]*)"', (BUILD / 'generated' / 'TestUrls.h').read_text())
 INTERNET_SETTINGS = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
 

@@ -1,6 +1,7 @@
 """The dialog on the Wine PC as a user sees it: start state, runs, the protocol file."""
 
 import datetime
+import os
 import re
 
 import harness
@@ -71,6 +72,7 @@ class DialogTest(harness.Case):
         self.protocol_file.write_bytes(previous)
         held = self.start('hold', harness.windows_path(self.protocol_file), 'test')
         self.assertEqual(previous, self.protocol_file.read_bytes())
+        self.assertEqual({self.exe, self.protocol_file}, set(self.folder.iterdir()))  # nothing left
         self.protocol_file.unlink()
         self.protocol_file.mkdir()
         for case, r in (('held open', held), ('a folder', self.start('test'))):
@@ -94,3 +96,11 @@ class DialogTest(harness.Case):
         self.assertLessEqual(int(shut['shut.ms']), 2000)
         self.assertEqual('0', shut['exit'])
         self.assertEqual(earlier, self.protocol_file.read_bytes())
+
+    def test_protocol_replaces_a_link_at_its_name(self):
+        other = self.folder / 'other.txt'
+        other.write_bytes(b'kept')
+        os.link(other, self.protocol_file)
+        self.start('test', 'close')
+        self.assertEqual(b'kept', other.read_bytes())
+        self.assertTrue(HEADER.match(self.protocol_file.read_bytes().decode('cp1250')))

@@ -4,7 +4,7 @@ name of the Windows version; and, as when run from a download folder, libraries 
 or named by a relative registry path never run, a malformed string table is read safely."""
 
 import hashlib
-import shutil
+import os
 import struct
 import time
 from urllib.parse import urlsplit
@@ -44,20 +44,29 @@ class ItemsTest(harness.Case):
                           harness.driver('attach', 'test', 'state', 'close'))
 
     def test_outlook_versions_and_mapi_logon(self):
-        # Wine takes a mapi32.dll from the system directory only when told to prefer it.
-        mapi = harness.SYSTEM32 / 'mapi32.dll'
-        self.addCleanup(mapi.write_bytes, mapi.read_bytes())
-        shutil.copyfile(harness.FIXTURES / 'mapi32.dll', mapi)
-        self.reg_add(r'HKCU\Software\Wine\DllOverrides', 'mapi32', 'REG_SZ', 'native')
+        # Wine's MAPI hands the log-on to the registered mail client's, which imports a library beside it.
+        mail, client = self.folder / 'mail', r'HKLM\Software\Clients\Mail'
+        self.copy_fixture('mapiprovider.dll', mail, 'mapiex.dll')
+        self.copy_fixture('mapihelper.dll', mail, 'mapihelper.dll')
+        self.reg_add(client, '', 'REG_SZ', 'Tarnvik Test Mail')
+        self.reg_add(client + r'\Tarnvik Test Mail', 'DLLPathEx', 'REG_SZ',
+                     harness.windows_path(mail / 'mapiex.dll'), remove=client + r'\Tarnvik Test Mail')
         self.register_outlook('outllib-10.0.2627.dll')
         self.assert_shows({'outlook.field': 'MS Outlook 10.0.2627', 'outlook.image': 'cross',
                            'exchange.field': 'OK',
                            'exchange.image': 'tick', 'exchange.link': '0', 'enabled': '1', 'focus': '1'},
                           self.start('test', 'state'))
         self.assertEqual('MS Outlook 10.0.2627', self.protocol()[items()['outlook.protocol']])
-        # Its version export answers 9.0.4527; its version resource reads 9.0.0.4527. (The export
-        # of a library at an absolute path is asked, so the library runs.)
-        self.copy_fixture('dllversion-9.0.4527.dll', self.folder / 'outlook', 'OUTLLIB.DLL')
+        self.assertTrue((mail / 'mapiex.dll.logoff').exists())
+        # Its version export answers 9.0.4527, its version resource 9.0.0.4527. Wine gives Everyone
+        # the write right when others may write the folder: then the library is only read as data.
+        outlook = self.folder / 'outlook'
+        self.copy_fixture('dllversion-9.0.4527.dll', outlook, 'OUTLLIB.DLL')
+        outlook.chmod(0o777)
+        self.assert_shows({'outlook.field': 'MS Outlook 9.0.0', 'outlook.image': 'cross'},
+                          harness.driver('attach', 'test', 'state'))
+        self.assertEqual([], self.planted())
+        outlook.chmod(0o755)
         self.assert_shows({'outlook.field': 'MS Outlook 9.0.4527', 'outlook.image': 'tick'},
                           harness.driver('attach', 'test', 'state', 'close'))
 
@@ -111,15 +120,36 @@ class ItemsTest(harness.Case):
     def test_notes_files_are_read_as_data_only(self):
         notes = self.folder / 'notes'
         self.copy_fixture('nstrings-5.0.11.dll', notes, 'nstrings.dll')
-        self.reg_add(NOTES, 'Path', 'REG_SZ', harness.windows_path(notes) + '\\', remove=r'HKLM\SOFTWARE\Lotus')
-        self.reg_add(NOTES, 'Name', 'REG_SZ', 'notes.exe')  # no program file: the release text counts
+        # Without Notes' key the bare name is found along PATH (Wine adds WINEPATH to it).
+        os.environ['WINEPATH'] = harness.windows_path(notes)
+        self.addCleanup(os.environ.pop, 'WINEPATH')
         self.assert_shows({'lotus.field': 'Release 5.0.11', 'lotus.image': 'cross'},
                           self.start('lotus', 'test', 'state'))
-        # String 1 lies past the end of a block whose string 0 claims more than the block holds.
+        self.reg_add(NOTES, 'Path', 'REG_SZ', harness.windows_path(notes) + '\\', remove=r'HKLM\SOFTWARE\Lotus')
+        self.reg_add(NOTES, 'Name', 'REG_SZ', 'notes.exe')  # no program file: the release text counts
+        # String 1 lies past the end of a block whose string 0 claims more than the block holds;
+        # the block claims 2 GB, far more than is mapped.
         self.copy_fixture('planted.dll', notes, 'nstrings.dll')
+        claim_string_block_size(notes / 'nstrings.dll', 0x7FFFFFFF)
         self.assert_shows({'lotus.field': ''}, harness.driver('attach', 'test', 'state'))
         # A relative path resolves against the current folder: its program file is not run.
         self.copy_fixture('planted.dll', notes, 'notes.exe')
         self.reg_add(NOTES, 'Path', 'REG_SZ', 'notes\\')
         self.assert_shows({'lotus.field': ''}, harness.driver('attach', 'test', 'state', 'close'))
         self.assertEqual([], self.planted())
+
+    def test_registry_reads_that_the_exe_cannot_show(self):
+        harness.wine(harness.BUILD / 'tests' / 'registry_check.exe')  # error=<what> when wrong
+
+
+def claim_string_block_size(module, size):
+    """Sets the size that the resource directory states for the string block (FFFF 0052)."""
+    data = bytearray(module.read_bytes())
+    pe = struct.unpack_from('<I', data, 0x3C)[0]
+    count, optional = struct.unpack_from('<H12xH', data, pe + 6)
+    for at in range(pe + 24 + optional, pe + 24 + optional + 40 * count, 40):
+        name, _, rva, _, raw = struct.unpack_from('<8sIIII', data, at)
+        if name.startswith(b'.rsrc'):
+            entry = data.index(struct.pack('<II', data.index(b'\xff\xffR\0', raw) - raw + rva, 4))
+            struct.pack_into('<I', data, entry + 4, size)
+    module.write_bytes(data)

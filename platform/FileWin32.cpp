@@ -1,0 +1,57 @@
+#include "platform/FileWin32.h"
+
+#include <windows.h>
+
+#include "platform/Win32Handles.h"
+
+namespace platform {
+namespace {
+
+// Names already taken (left over, or put there by someone else) are skipped.
+constexpr unsigned kNameAttempts = 100;
+
+std::wstring HexDigits(DWORD value) {
+    std::wstring digits(8, L'0');
+    for (std::size_t at = digits.size(); at-- > 0; value >>= 4) {
+        digits[at] = L"0123456789abcdef"[value & 0xF];
+    }
+    return digits;
+}
+
+// Opened by nobody else, and never through a link that already stands at the name.
+UniqueFileHandle CreateNewBeside(const std::wstring& path, std::wstring& created) {
+    const DWORD seed = ::GetCurrentProcessId() ^ ::GetTickCount();
+    for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
+        created = path + L"." + HexDigits(seed + attempt) + L".tmp";
+        UniqueFileHandle file(::CreateFileW(created.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                            nullptr));
+        if (file || (::GetLastError() != ERROR_FILE_EXISTS &&
+                     ::GetLastError() != ERROR_ALREADY_EXISTS)) {
+            return file;
+        }
+    }
+    return UniqueFileHandle();
+}
+
+}  // namespace
+
+FileWriteResult WriteFileByReplacement(const std::wstring& path, const std::string& bytes) {
+    std::wstring created;
+    UniqueFileHandle file = CreateNewBeside(path, created);
+    if (!file) return FileWriteResult::CannotCreate;
+    DWORD written = 0;
+    const bool wrote = ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                   &written, nullptr) &&
+                       written == bytes.size() && ::FlushFileBuffers(file.Get());
+    const bool closed = ::CloseHandle(file.Release()) != FALSE;
+    if (wrote && closed &&
+        ::MoveFileExW(created.c_str(), path.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return FileWriteResult::Written;
+    }
+    ::DeleteFileW(created.c_str());
+    return wrote && closed ? FileWriteResult::CannotCreate : FileWriteResult::WriteFailed;
+}
+
+}  // namespace platform

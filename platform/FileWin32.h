@@ -1,0 +1,22 @@
+// Files the program writes: written new and moved into place.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+enum class FileWriteResult {
+    Written,
+    // The new file cannot be created beside the old one, or the old one cannot be replaced
+    // (held open by another process, read-only, a folder).
+    CannotCreate,
+    // Writing or flushing the new file failed, as on a full disk.
+    WriteFailed,
+};
+
+// Writes `bytes` to a new file in the folder of `path` and then moves it over `path`. A link
+// at `path` is replaced, never written through; the old file stays whole until the new one
+// is complete, and the new file is removed again when anything fails.
+FileWriteResult WriteFileByReplacement(const std::wstring& path, const std::string& bytes);
+
+}  // namespace platform
