@@ -123,7 +123,7 @@ ItemResult ItemChecks::Outlook() {
 
 ItemResult ItemChecks::Exchange() {
     std::string logon;
-    const bool loggedOn = m_outlook->TestMapiLogon(logon);
+    const bool loggedOn = m_outlook->TestMapiLogon(logon, m_settings.interactive);
     ItemResult result = Judged(Item::Exchange, logon, loggedOn);
     result.protocolValue.clear();  // shown and judged, never written to the protocol
     return result;

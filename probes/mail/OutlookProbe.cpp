@@ -39,7 +39,7 @@ private:
 };
 
 // The log-on steps once the library is loaded; the caller unloads it afterwards.
-bool LogOn(MapiLibrary& mapi, std::string& message) {
+bool LogOn(MapiLibrary& mapi, std::string& message, bool showWindows) {
     const auto initialized = mapi.Initialize(kMapiInitVersion, kMapiMultithreadNotifications);
     if (!initialized) {
         message = "Failed to initialize MAPI (MAPIInitialize).";
@@ -50,9 +50,11 @@ bool LogOn(MapiLibrary& mapi, std::string& message) {
         return false;
     }
     // No parent window, an empty (not null) profile name and no password: MAPI asks the
-    // user for the profile.
+    // user for the profile. Where nobody can answer, the default profile or nothing.
     const auto loggedOn =
-        mapi.LogonEx(0, "", nullptr, kMapiLogonUi | kMapiNewSession | kMapiExplicitProfile);
+        showWindows
+            ? mapi.LogonEx(0, "", nullptr, kMapiLogonUi | kMapiNewSession | kMapiExplicitProfile)
+            : mapi.LogonEx(0, nullptr, nullptr, kMapiNewSession | kMapiUseDefault);
     if (!loggedOn) {
         message = "Failed to initialize MAPI (MAPILogonEx).";
     } else {
@@ -120,13 +122,13 @@ bool OutlookProbe::CheckOutlookVersion(std::int32_t minMajor, std::int32_t minMi
                              minBuild, blacklist);
 }
 
-bool OutlookProbe::TestMapiLogon(std::string& message) {
+bool OutlookProbe::TestMapiLogon(std::string& message, bool showWindows) {
     bool loggedOn = false;
     {
         const OwnerDisabledScope ownerDisabled(m_system);
         const std::unique_ptr<MapiLibrary> mapi = m_system.LoadMapi();
         if (mapi) {
-            loggedOn = LogOn(*mapi, message);
+            loggedOn = LogOn(*mapi, message, showWindows);
         } else {
             message = "Failed to initialize MAPI.";
         }

@@ -16,6 +16,7 @@ inline constexpr std::uint32_t kMapiMultithreadNotifications = 0x1;
 inline constexpr std::uint32_t kMapiLogonUi = 0x01;
 inline constexpr std::uint32_t kMapiNewSession = 0x02;
 inline constexpr std::uint32_t kMapiExplicitProfile = 0x10;
+inline constexpr std::uint32_t kMapiUseDefault = 0x40;
 
 // One loaded MAPI library; destroying it unloads the library. Each call answers empty when
 // the library lacks the entry point; results are HRESULTs, negative for failure.
@@ -78,11 +79,12 @@ public:
     bool CheckOutlookVersion(std::int32_t minMajor, std::int32_t minMinor, std::int32_t minBuild,
                              const std::string& blacklist) const;
 
-    // Logs on to MAPI with a new session and MAPI's own profile choice. Sets `message`
-    // to "OK" or to the step that failed; true only when the log-on succeeded. MAPI runs
-    // inside the program, so it cannot work for an MS Outlook built for the other machine
-    // type: a failed log-on then also names the build of this program to use instead.
-    bool TestMapiLogon(std::string& message);
+    // Logs on to MAPI with a new session and MAPI's own profile choice, or, without
+    // `showWindows`, with the default profile and no window at all. Sets `message` to "OK" or
+    // to the step that failed; true only when the log-on succeeded. MAPI runs inside the
+    // program, so it cannot work for an MS Outlook built for the other machine type: a failed
+    // log-on then also names the build of this program to use instead.
+    bool TestMapiLogon(std::string& message, bool showWindows);
 
 private:
     ModuleVersion ReadLibraryVersion() const;

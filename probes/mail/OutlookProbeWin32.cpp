@@ -1,17 +1,22 @@
 #include <windows.h>
 #include <mapix.h>
 
+#include <memory>
 #include <utility>
 
 #include "platform/SystemLibraryWin32.h"
+#include "platform/ThreadWin32.h"
 #include "probes/PcWin32.h"
 
 static_assert(kMapiInitVersion == MAPI_INIT_VERSION &&
               kMapiMultithreadNotifications == MAPI_MULTITHREAD_NOTIFICATIONS &&
               kMapiLogonUi == MAPI_LOGON_UI && kMapiNewSession == MAPI_NEW_SESSION &&
-              kMapiExplicitProfile == MAPI_EXPLICIT_PROFILE);
+              kMapiExplicitProfile == MAPI_EXPLICIT_PROFILE && kMapiUseDefault == MAPI_USE_DEFAULT);
 
 namespace {
+
+// A log-on that may show no window has nobody to wait for: after this it counts as failed.
+constexpr DWORD kUnattendedLogonMilliseconds = 120000;
 
 class MapiLibraryWin32 final : public MapiLibrary {
 public:
@@ -34,19 +39,41 @@ public:
     std::optional<std::int32_t> LogonEx(std::uintptr_t parentWindow, const char* profileName,
                                         const char* password, std::uint32_t flags) override {
         if (m_logonEx == nullptr) return std::nullopt;
-        // MAPI takes non-const text pointers but only reads them.
-        LPMAPISESSION session = nullptr;
-        const HRESULT result = m_logonEx(parentWindow, const_cast<LPSTR>(profileName),
-                                         const_cast<LPSTR>(password), flags, &session);
-        if (SUCCEEDED(result) && session != nullptr) {
-            session->Logoff(0, 0, 0);
-            session->Release();
+        // The call and its result belong to the thread that makes it: one given up may end
+        // long after this object is gone.
+        const auto logonEx = m_logonEx;
+        const auto result = std::make_shared<HRESULT>(MAPI_E_TIMEOUT);
+        const auto logOn = [=] {
+            // MAPI takes non-const text pointers but only reads them.
+            LPMAPISESSION session = nullptr;
+            *result = logonEx(parentWindow, const_cast<LPSTR>(profileName),
+                              const_cast<LPSTR>(password), flags, &session);
+            if (SUCCEEDED(*result) && session != nullptr) {
+                session->Logoff(0, 0, 0);
+                session->Release();
+            }
+        };
+        // MAPI's windows wait for the user as long as the user likes.
+        if ((flags & MAPI_LOGON_UI) != 0) {
+            logOn();
+            return *result;
         }
-        return result;
+        const platform::UniqueKernelHandle thread = platform::StartThread(logOn);
+        if (thread &&
+            ::WaitForSingleObject(thread.Get(), kUnattendedLogonMilliseconds) != WAIT_OBJECT_0) {
+            m_bAbandoned = true;
+            return MAPI_E_TIMEOUT;
+        }
+        return thread ? *result : MAPI_E_TIMEOUT;
     }
 
     void Uninitialize() override {
-        if (m_uninitialize != nullptr) m_uninitialize();
+        if (m_uninitialize != nullptr && !m_bAbandoned) m_uninitialize();
+    }
+
+    // A log-on still running keeps its library: unloading it would pull the code from under it.
+    ~MapiLibraryWin32() override {
+        if (m_bAbandoned) m_library.Release();
     }
 
 private:
@@ -56,6 +83,7 @@ private:
     MAPIINITIALIZE* m_initialize;
     MAPIUNINITIALIZE* m_uninitialize;
     MAPILOGONEX* m_logonEx;
+    bool m_bAbandoned = false;
 };
 
 }  // namespace

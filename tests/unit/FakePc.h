@@ -260,16 +260,18 @@ private:
         std::optional<std::int32_t> Initialize(std::uint32_t, std::uint32_t) override {
             return Logged("initialize", m_mapi.initialize);
         }
-        std::optional<std::int32_t> LogonEx(std::uintptr_t, const char*, const char*,
-                                            std::uint32_t) override {
-            return Logged("logon", m_mapi.logon);
+        std::optional<std::int32_t> LogonEx(std::uintptr_t, const char* profile, const char*,
+                                            std::uint32_t flags) override {
+            // The flags, and whether a profile name was given at all.
+            const bool named = profile != nullptr;
+            return Logged(named ? "logon" : "logon default", m_mapi.logon, flags);
         }
         void Uninitialize() override { Logged("uninitialize", m_mapi.hasUninitialize); }
 
     private:
         template <typename Result>
-        Result Logged(const char* event, Result result) {
-            if (result) m_log.push_back(event);
+        Result Logged(const char* event, Result result, std::uint32_t flags = 0) {
+            if (result) m_log.push_back(flags ? event + (" " + std::to_string(flags)) : event);
             return result;
         }
         Mapi m_mapi;

@@ -65,28 +65,56 @@ TEST(OutlookProbe, MapiFindsTheRegisteredMailClientsLibrariesInItsLocalFolder) {
 TEST(OutlookProbe, EveryMapiStepFailsWithItsTextAndReleasesWhatItTookInReverse) {
     using Mapi = FakePc::Mapi;
     constexpr std::int32_t kFailed = static_cast<std::int32_t>(0x80004005u);
-    const std::string off = "disable owner", on = "enable and focus owner";
-    const std::vector<std::string> full = {off, "load", "initialize", "logon", "uninitialize", "unload", on};
-    const std::tuple<std::optional<Mapi>, const char*, std::vector<std::string>> cases[] = {
-        {std::nullopt, "Failed to initialize MAPI.", {off, on}},
-        {Mapi{std::nullopt, 0, true}, "Failed to initialize MAPI (MAPIInitialize).",
-         {off, "load", "unload", on}},
-        {Mapi{kFailed, 0, true}, "Failed to initialise MAPI (Initialize)",
-         {off, "load", "initialize", "unload", on}},
-        {Mapi{0, std::nullopt, true}, "Failed to initialize MAPI (MAPILogonEx).",
-         {off, "load", "initialize", "uninitialize", "unload", on}},
-        {Mapi{0, kFailed, true}, "MAPI Logon failed.", full},
-        {Mapi{1, 0, true}, "OK", full},  // S_FALSE from MAPIInitialize is a success too
+    const std::string off = "disable owner";
+    const std::string on = "enable and focus owner";
+    // MAPI_LOGON_UI, MAPI_NEW_SESSION and MAPI_EXPLICIT_PROFILE with an empty profile name;
+    // without windows MAPI_NEW_SESSION and MAPI_USE_DEFAULT with none.
+    const std::string logon = "logon 19";
+    struct Case {
+        std::optional<Mapi> mapi;
+        bool showWindows;
+        const char* message;
+        std::vector<std::string> log;
     };
-    for (const auto& [mapi, text, log] : cases) {
-        SCOPED_TRACE(text);
+    const Case cases[] = {
+        {.mapi = std::nullopt,
+         .showWindows = true,
+         .message = "Failed to initialize MAPI.",
+         .log = {off, on}},
+        {.mapi = Mapi{std::nullopt, 0, true},
+         .showWindows = true,
+         .message = "Failed to initialize MAPI (MAPIInitialize).",
+         .log = {off, "load", "unload", on}},
+        {.mapi = Mapi{kFailed, 0, true},
+         .showWindows = true,
+         .message = "Failed to initialise MAPI (Initialize)",
+         .log = {off, "load", "initialize", "unload", on}},
+        {.mapi = Mapi{0, std::nullopt, true},
+         .showWindows = true,
+         .message = "Failed to initialize MAPI (MAPILogonEx).",
+         .log = {off, "load", "initialize", "uninitialize", "unload", on}},
+        {.mapi = Mapi{0, kFailed, true},
+         .showWindows = true,
+         .message = "MAPI Logon failed.",
+         .log = {off, "load", "initialize", logon, "uninitialize", "unload", on}},
+        {.mapi = Mapi{1, 0, false},  // S_FALSE from MAPIInitialize is a success too
+         .showWindows = true,
+         .message = "OK",
+         .log = {off, "load", "initialize", logon, "unload", on}},
+        {.mapi = Mapi{0, kFailed, true},
+         .showWindows = false,
+         .message = "MAPI Logon failed.",
+         .log = {off, "load", "initialize", "logon default 66", "uninitialize", "unload", on}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
         FakePc pc;
-        pc.mapi = mapi;
+        pc.mapi = c.mapi;
         std::string message = "stale";
-        const bool loggedOn = OutlookProbe(pc, true).TestMapiLogon(message);
-        EXPECT_EQ(message, text);
-        EXPECT_EQ(loggedOn, message == "OK");
-        EXPECT_EQ(pc.mapiLog, log);
+        const bool loggedOn = OutlookProbe(pc, true).TestMapiLogon(message, c.showWindows);
+        EXPECT_EQ(message, c.message);
+        EXPECT_EQ(loggedOn, message == std::string("OK"));
+        EXPECT_EQ(pc.mapiLog, c.log);
     }
 }
 
@@ -118,7 +146,7 @@ TEST(OutlookProbe, AFailedLogOnNamesTheBuildThatSuitsAnOutlookOfTheOtherMachineT
         pc.mapi->logon = static_cast<std::int32_t>(0x80040111u);
         if (program == kMachineX64) pc.mapi.reset();
         std::string message;
-        EXPECT_FALSE(OutlookProbe(pc, true).TestMapiLogon(message));
+        EXPECT_FALSE(OutlookProbe(pc, true).TestMapiLogon(message, true));
         EXPECT_EQ(message, text);
     }
 }
