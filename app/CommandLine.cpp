@@ -32,16 +32,11 @@ bool IsSwitchLike(const std::wstring& arg) {
     return !arg.empty() && (arg[0] == L'/' || arg[0] == L'-');
 }
 
-// ASCII only, so that no locale's case rules (a Turkish dotless i) change a switch.
-wchar_t AsciiLower(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
 const SwitchName* FindSwitch(const std::wstring& arg) {
     if (!IsSwitchLike(arg)) return nullptr;
     for (const SwitchName& known : kSwitches) {
         const std::wstring name = known.name;
-        const auto same = [](wchar_t lower, wchar_t typed) { return lower == AsciiLower(typed); };
+        const auto same = [](wchar_t lower, wchar_t typed) { return lower == platform::AsciiLower(typed); };
         if (arg.size() == name.size() + 1 &&
             std::equal(name.begin(), name.end(), arg.begin() + 1, same)) {
             return &known;
@@ -50,7 +45,7 @@ const SwitchName* FindSwitch(const std::wstring& arg) {
     return nullptr;
 }
 
-std::string Quoted(const std::wstring& arg) { return "\"" + text::Cp1250FromWide(arg) + "\""; }
+std::string Quoted(const std::wstring& arg) { return "\"" + platform::Cp1250FromWide(arg) + "\""; }
 
 // The program path: quotes group, nothing escapes (a path holds no quote).
 std::size_t SkipProgramPath(const std::wstring& line, std::wstring& path) {
@@ -167,7 +162,7 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
 }
 
 std::string UsageText() {
-    return text::Format(
+    return platform::Format(
         "Usage: TarnvikAnalyzer.exe [/exchange | /lotus] [/silent] [/protocol FILE] [/csv FILE]\r\n"
         "\r\n"
         "/exchange: test for MS Exchange (the default)\r\n"

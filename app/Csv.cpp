@@ -21,7 +21,7 @@ std::string CsvCell(const std::string& cell) {
 
 std::string FormatCsvTime(const CsvTime& time) {
     const int offset = std::abs(time.offsetMinutesEast);
-    return text::Format("%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.year, time.month, time.day,
+    return platform::Format("%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.year, time.month, time.day,
                         time.hour, time.minute, time.second, time.offsetMinutesEast < 0 ? '-' : '+',
                         offset / 60, offset % 60);
 }
@@ -60,7 +60,7 @@ CsvRow CsvRowOf(const RunReport& report, InstallType type) {
     row.conflicts = static_cast<int>(report.conflicts.size());
     for (std::size_t i = 0; i < kItemCount; ++i) {
         if (!report.items[i]) continue;  // of the other installation type
-        row.items[i].field = text::Utf8FromCp1250(report.items[i]->field);
+        row.items[i].field = platform::Utf8FromCp1250(report.items[i]->field);
         row.items[i].pass = report.items[i]->pass;
     }
     return row;

@@ -52,17 +52,14 @@ ItemResult ItemChecks::Disk() {
 ItemResult ItemChecks::Os() { return Judged(Item::Os, DescribeOperatingSystem(m_pc), true); }
 
 ItemResult ItemChecks::Ie() {
-    // shlwapi.dll of Internet Explorer 5.5 SP1
-    constexpr std::int32_t kMajor = 5;
-    constexpr std::int32_t kMinor = 50;
-    constexpr std::int32_t kBuild = 4522;
+    constexpr Version kMinimum = {5, 50, 4522};  // shlwapi.dll of Internet Explorer 5.5 SP1
     const std::string text = DescribeIeVersion(m_pc);
-    return Judged(Item::Ie, text, IsIeVersionAtLeast(m_pc, kMajor, kMinor, kBuild));
+    return Judged(Item::Ie, text, IsIeVersionAtLeast(m_pc, kMinimum));
 }
 
 ItemResult ItemChecks::ActiveX() {
     std::string findings;
-    const bool allowed = CheckActiveXZonePolicy(m_pc, config::kServiceLogonUrl, findings);
+    const bool allowed = CheckActiveXZonePolicy(m_pc, kServiceLogonUrl, findings);
     // The protocol and the conflict list name the findings after the message.
     const std::string itemText =
         allowed ? std::string("OK")
@@ -77,7 +74,7 @@ ItemResult ItemChecks::EarlierInstall() {
 }
 
 ItemResult ItemChecks::Http() {
-    m_urlResults = TestUrlsSideBySide(m_pc, {config::kPublicTestUrl, config::kServiceLogonUrl});
+    m_urlResults = TestUrlsSideBySide(m_pc, {kPublicTestUrl, kServiceLogonUrl});
     return Judged(Item::Http, m_urlResults[0].message, m_urlResults[0].reached);
 }
 
@@ -110,15 +107,11 @@ ItemResult ItemChecks::Services() {
 }
 
 ItemResult ItemChecks::Outlook() {
-    // MS Outlook 2000 SP2, and not Outlook 2002 (XP) SP1
-    constexpr std::int32_t kMajor = 9;
-    constexpr std::int32_t kMinor = 0;
-    constexpr std::int32_t kBuild = 4527;
-    constexpr char kBlacklist[] = "10.0.2627;";
+    constexpr Version kMinimum = {9, 0, 4527};        // MS Outlook 2000 SP2
+    constexpr char kBlacklist[] = "10.0.2627;";  // MS Outlook 2002 (XP) SP1
     m_outlook.emplace(m_pc, m_admin);
     const std::string text = m_outlook->GetOutlookVersionText();
-    return Judged(Item::Outlook, text,
-                  m_outlook->CheckOutlookVersion(kMajor, kMinor, kBuild, kBlacklist));
+    return Judged(Item::Outlook, text, m_outlook->CheckOutlookVersion(kMinimum, kBlacklist));
 }
 
 ItemResult ItemChecks::Exchange() {
@@ -130,12 +123,10 @@ ItemResult ItemChecks::Exchange() {
 }
 
 ItemResult ItemChecks::Lotus() {
-    constexpr std::int32_t kMajor = 5;
-    constexpr std::int32_t kMinor = 0;
-    constexpr std::int32_t kBuild = 6;
+    constexpr Version kMinimum = {5, 0, 6};
     // The versions the Lotus Notes conflict message forbids: 5.0.11, 6.0 and 6.0.1.
     constexpr char kBlacklist[] = "5.0.11;6.0.0;6.0.1;";
     const NotesProbe notes(m_pc);
     const std::string text = notes.GetNotesVersionText();
-    return Judged(Item::Lotus, text, notes.CheckNotesVersion(kMajor, kMinor, kBuild, kBlacklist));
+    return Judged(Item::Lotus, text, notes.CheckNotesVersion(kMinimum, kBlacklist));
 }

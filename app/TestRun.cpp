@@ -5,7 +5,7 @@
 
 std::optional<RunReport> RunTest(Pc& pc, const RunSettings& settings, RunObserver& observer) {
     RunReport report;
-    report.protocol = protocol::Header(settings.caption, settings.localTime);
+    report.protocol = ProtocolHeader(settings.caption, settings.localTime);
     ItemChecks checks(pc, settings);
     for (const ItemRow& row : kItems) {
         if (!BelongsTo(row, settings.installType)) continue;
@@ -25,7 +25,7 @@ std::optional<RunReport> RunTest(Pc& pc, const RunSettings& settings, RunObserve
 Summary SummaryOf(const std::vector<std::string>& conflicts) {
     if (conflicts.empty()) {
         return {"Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez komplikácií.",
-                "Informácie", MessageBoxKind::Information};
+                kInformationCaption, MessageBoxKind::Information};
     }
     std::string text = "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n";
     for (std::size_t i = 0; i < conflicts.size(); ++i) {

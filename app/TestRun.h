@@ -59,6 +59,9 @@ std::optional<RunReport> RunTest(Pc& pc, const RunSettings& settings, RunObserve
 
 enum class MessageBoxKind { Plain, Information, Exclamation };
 
+// The caption of the boxes that inform: the success summary and a link's message.
+inline constexpr char kInformationCaption[] = "Informácie";
+
 struct Summary {
     std::string text;
     std::string caption;

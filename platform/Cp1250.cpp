@@ -1,6 +1,6 @@
 #include "platform/Cp1250.h"
 
-namespace text {
+namespace platform {
 namespace {
 
 constexpr char16_t kNone = 0xFFFD;  // the replacement character
@@ -70,4 +70,4 @@ std::string Cp1250FromWide(const std::wstring& text) {
     return narrow;
 }
 
-}  // namespace text
+}  // namespace platform

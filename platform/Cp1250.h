@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace text {
+namespace platform {
 
 // Every byte as the code page defines it; its five undefined bytes become U+FFFD.
 std::string Utf8FromCp1250(const std::string& text);
@@ -13,4 +13,4 @@ std::string Utf8FromCp1250(const std::string& text);
 // UTF-16 on Windows; a surrogate pair therefore becomes "??".
 std::string Cp1250FromWide(const std::wstring& text);
 
-}  // namespace text
+}  // namespace platform

@@ -18,11 +18,13 @@ std::wstring HexDigits(DWORD value) {
     return digits;
 }
 
-// Opened by nobody else, and never through a link that already stands at the name.
+// Opened by nobody else, and never through a link that already stands at the name. The name is
+// short, so that a path that fits the file fits its new copy too.
 UniqueFileHandle CreateNewBeside(const std::wstring& path, std::wstring& created) {
+    const std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
     const DWORD seed = ::GetCurrentProcessId() ^ ::GetTickCount();
     for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
-        created = path + L"." + HexDigits(seed + attempt) + L".tmp";
+        created = folder + L"~ta" + HexDigits(seed + attempt).substr(2) + L".tmp";
         UniqueFileHandle file(::CreateFileW(created.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                                             nullptr));

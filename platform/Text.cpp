@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace text {
+namespace platform {
 
 std::string Format(const char* format, ...) {
     va_list args;
@@ -69,20 +69,19 @@ std::string ReplaceAll(std::string s, const std::string& from, const std::string
     return s;
 }
 
-bool IsBareName(const std::string& fileName) {
-    return fileName.find_first_of("\\/:") == std::string::npos;
+std::string ToUpperAscii(std::string s) {
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return s;
 }
 
-bool IsLocalAbsolutePath(const std::string& fileName) {
-    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    return fileName.size() > 3 && letter(fileName[0]) && fileName[1] == ':' &&
-           (fileName[2] == '\\' || fileName[2] == '/');
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return true;
 }
 
-std::string FolderOf(const std::string& localAbsolutePath) {
-    const std::size_t cut = localAbsolutePath.find_last_of("\\/");
-    // The root keeps its separator: "C:" alone names the current folder of drive C.
-    return localAbsolutePath.substr(0, cut == 2 ? 3 : cut);
-}
-
-}  // namespace text
+}  // namespace platform

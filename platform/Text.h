@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace text {
+namespace platform {
 
 // printf-style formatting into a new string.
 std::string Format(const char* format, ...)
@@ -28,12 +28,13 @@ std::string Tokenize(const std::string& s, const std::string& delimiters, std::s
 // Replaces every occurrence of `from` (non-empty) by `to`, left to right, without overlap.
 std::string ReplaceAll(std::string s, const std::string& from, const std::string& to);
 
-// A file name without any directory part ("shlwapi.dll"): the system's own library.
-bool IsBareName(const std::string& fileName);
-// A full path on a drive of this PC: "C:\..." (not "\\server\...", "\\?\...", "C:x" or "x\y").
-bool IsLocalAbsolutePath(const std::string& fileName);
-// The folder that holds the file of a local absolute path: "C:\Notes" for "C:\Notes\x.dll",
-// "C:\" for "C:\x.dll".
-std::string FolderOf(const std::string& localAbsolutePath);
+// ASCII letters only, so that no code page's or locale's case rules change a name: the
+// names compared are ASCII (file names, registry values, switches).
+template <typename Char>
+Char AsciiLower(Char c) {
+    return c >= Char('A') && c <= Char('Z') ? static_cast<Char>(c - Char('A') + Char('a')) : c;
+}
+std::string ToUpperAscii(std::string s);
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
 
-}  // namespace text
+}  // namespace platform

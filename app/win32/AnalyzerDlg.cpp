@@ -208,7 +208,7 @@ void CAnalyzerDlg::OnRunEnded(const RunEnd& end) {
     ShowOutcome(end);
     if (!end.csvWritten && m_nExitCode == 0) {
         ShowMessageBox(CsvNotWritten(platform::ProgramTextFromWide(m_runs.csvPath)),
-                       protocol::kErrorCaption, MessageBoxKind::Plain);
+                       kErrorCaption, MessageBoxKind::Plain);
     }
     // Only now: no second run starts from under the box that ends the first.
     SetBusy(false);
@@ -218,20 +218,20 @@ void CAnalyzerDlg::ShowOutcome(const RunEnd& end) {
     const std::string path = platform::ProgramTextFromWide(m_runs.protocolPath);
     switch (end.protocol) {
         case platform::FileWriteResult::CannotCreate:
-            ShowMessageBox(protocol::kCannotCreate, protocol::kErrorCaption, MessageBoxKind::Plain);
+            ShowMessageBox(kProtocolNotCreated, kErrorCaption, MessageBoxKind::Plain);
             m_nExitCode = kExitProtocolNotCreated;
             EndDialog(IDCANCEL);
             return;
         case platform::FileWriteResult::WriteFailed:
             // The run stops here, but the dialog stays usable and the user learns why.
-            ShowMessageBox(protocol::CannotWrite(path), protocol::kErrorCaption,
+            ShowMessageBox(ProtocolNotWritten(path), kErrorCaption,
                            MessageBoxKind::Plain);
             return;
         case platform::FileWriteResult::Written:
             break;
     }
     ::SetDlgItemTextW(GetSafeHwnd(), IDC_PROTOCOL_NOTE,
-                      platform::WideFromProgramText(protocol::Note(path)).c_str());
+                      platform::WideFromProgramText(ProtocolNote(path)).c_str());
     m_lblProtocolNote.SetMessage(end.report.protocol);
     ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);

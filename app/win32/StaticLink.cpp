@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/TestRun.h"
 #include "app/win32/DialogBase.h"
 #include "platform/EncodingWin32.h"
 
@@ -62,7 +63,7 @@ void CStaticLink::UseFont(HFONT font) {
 void CStaticLink::OnLButtonDown() {
     if (m_strMessage.empty()) return;
     ::MessageBoxW(m_hWnd, platform::WideFromProgramText(m_strMessage).c_str(),
-                  platform::WideFromProgramText("Informácie").c_str(), MB_OK);
+                  platform::WideFromProgramText(kInformationCaption).c_str(), MB_OK);
 }
 
 bool CStaticLink::OnSetCursor() {

@@ -56,7 +56,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     runs.settings.caption = PROGRAM_CAPTION;
     runs.settings.installType = command.installType.value_or(InstallType::Exchange);
     runs.protocolPath = command.protocolPath.empty()
-                            ? protocol::PathBesideExecutable(ExecutablePath())
+                            ? ProtocolPathFor(ExecutablePath())
                             : FullPath(command.protocolPath);
     if (!command.csvPath.empty()) runs.csvPath = FullPath(command.csvPath);
     if (command.silent) return RunSilently(std::move(runs));

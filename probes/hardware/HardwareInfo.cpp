@@ -45,7 +45,7 @@ std::int32_t MillisecondsSince(std::uint32_t earlier, std::uint32_t now) {
 std::string CHardwareInfo::GetMemoryText() {
     // The full 64-bit count: a 32-bit one would cap the memory shown at 4 GB.
     const unsigned long long mebibytes = m_source.TotalPhysicalMemory() >> 20;
-    return text::Format("%llu %s", mebibytes, "MB");
+    return platform::Format("%llu %s", mebibytes, "MB");
 }
 
 const std::optional<DiskCapacity>& CHardwareInfo::DriveC() {
@@ -58,7 +58,7 @@ std::string CHardwareInfo::GetDiskText() {
     if (!disk) return "?";
     const auto total = static_cast<std::int64_t>(disk->totalBytes);
     const auto free = static_cast<std::int64_t>(disk->totalFreeBytes);
-    return text::Format("%s, z toho voľných %s", FormatByteSize(total).c_str(),
+    return platform::Format("%s, z toho voľných %s", FormatByteSize(total).c_str(),
                         FormatByteSize(free).c_str());
 }
 
@@ -85,7 +85,7 @@ std::string CHardwareInfo::FormatByteSize(std::int64_t bytes) {
     }
     // The program never changes the C locale: the point is always "." and digits are
     // never grouped.
-    return text::Format("%.2f%s", value, kUnits[steps]);
+    return platform::Format("%.2f%s", value, kUnits[steps]);
 }
 
 std::string CHardwareInfo::GetProcessorText() {
@@ -95,9 +95,9 @@ std::string CHardwareInfo::GetProcessorText() {
     MeasureClock();
     if (m_source.Cpuid(kLeafHighestExtended).eax >= kLeafBrandLast) ReadBrandString();
     // Some processors pad their brand string with leading spaces.
-    m_strName = text::Trim(m_strName);
-    m_strClock = text::Trim(m_strClock);
-    return text::Format("%s [%s]", m_strName.c_str(), m_strClock.c_str());
+    m_strName = platform::Trim(m_strName);
+    m_strClock = platform::Trim(m_strClock);
+    return platform::Format("%s [%s]", m_strName.c_str(), m_strClock.c_str());
 }
 
 std::uint32_t CHardwareInfo::ReadVendor() {
@@ -140,7 +140,7 @@ void CHardwareInfo::MeasureClock() {
     if (mhz == 0) mhz = ClockFromTickCount();
     m_source.SetPriorityClass(savedPriority);
 
-    m_strClock = mhz != 0 ? text::Format("%u MHz", static_cast<unsigned>(mhz)) : "Unknown";
+    m_strClock = mhz != 0 ? platform::Format("%u MHz", static_cast<unsigned>(mhz)) : "Unknown";
 }
 
 std::uint32_t CHardwareInfo::ClockFromPerformanceCounter() {

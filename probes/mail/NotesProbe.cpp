@@ -40,24 +40,22 @@ std::string NotesProbe::ReadNstringsVersion() const {
                                    kReleaseMaxChars);
     std::size_t pos = 0;
     // Further fields follow a '|'; bars in front of the release text are skipped.
-    return text::Trim(text::Tokenize(release, "|", pos));
+    return platform::Trim(platform::Tokenize(release, "|", pos));
 }
 
-void NotesProbe::ParseVersionText(std::int32_t& major, std::int32_t& minor, std::int32_t& build,
-                                  const std::string& text) {
-    major = 0;
-    minor = 0;
-    build = 0;
+Version NotesProbe::ParseVersionText(const std::string& text) {
+    Version version;
     // A word before the first blank ("Release") is not part of the version.
     const std::size_t blank = text.find(' ');
-    const std::string version = text::Trim(blank == std::string::npos ? text : text.substr(blank));
-    std::int32_t* const components[] = {&major, &minor, &build};
+    const std::string numbers = platform::Trim(blank == std::string::npos ? text : text.substr(blank));
+    std::int32_t* const components[] = {&version.major, &version.minor, &version.build};
     std::size_t pos = 0;
     std::size_t index = 0;
-    for (std::string token = text::Tokenize(version, ".", pos); !token.empty();
-         token = text::Tokenize(version, ".", pos)) {
+    for (std::string token = platform::Tokenize(numbers, ".", pos); !token.empty();
+         token = platform::Tokenize(numbers, ".", pos)) {
         if (index < 3) *components[index++] = DigitsToInt(token);
     }
+    return version;
 }
 
 std::int32_t NotesProbe::DigitsToInt(const std::string& text) {
@@ -71,25 +69,24 @@ std::int32_t NotesProbe::DigitsToInt(const std::string& text) {
     return static_cast<std::int32_t>(value);
 }
 
-ModuleVersion NotesProbe::ReadExecutableVersion() const {
+const NotesProbe::Found& NotesProbe::Read() const {
+    if (m_found) return *m_found;
+    m_found.emplace();
     const std::string path = GetNotesExecutablePath();
-    if (path.empty()) return ModuleVersion();
-    return ModuleVersion(m_system, path, ReadAsData());
+    // A program file exports no DllGetVersion, and loading it would run its code.
+    if (!path.empty()) m_found->program = ModuleVersion(m_system, path, ReadAsData());
+    if (!m_found->program.found) m_found->release = ReadNstringsVersion();
+    return *m_found;
 }
 
 std::string NotesProbe::GetNotesVersionText() const {
-    const ModuleVersion version = ReadExecutableVersion();
-    if (!version.found) return ReadNstringsVersion();
-    return text::Format("Lotus Notes %d.%d.%d", static_cast<int>(version.major),
-                        static_cast<int>(version.minor), static_cast<int>(version.build));
+    const Found& found = Read();
+    return found.program.found ? "Lotus Notes " + found.program.Text() : found.release;
 }
 
-bool NotesProbe::CheckNotesVersion(std::int32_t minMajor, std::int32_t minMinor,
-                                   std::int32_t minBuild, const std::string& blacklist) const {
-    ModuleVersion version = ReadExecutableVersion();
-    if (!version.found) {
-        ParseVersionText(version.major, version.minor, version.build, ReadNstringsVersion());
-    }
-    return IsVersionAccepted(version.major, version.minor, version.build, minMajor, minMinor,
-                             minBuild, blacklist);
+bool NotesProbe::CheckNotesVersion(const Version& minimum, const std::string& blacklist) const {
+    const Found& found = Read();
+    const Version version = found.program.found ? Version(found.program)
+                                                : ParseVersionText(found.release);
+    return IsVersionAccepted(version, minimum, blacklist);
 }

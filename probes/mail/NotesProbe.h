@@ -6,6 +6,7 @@
 #include <string>
 
 #include <cstddef>
+#include <optional>
 
 #include "platform/Registry.h"
 #include "probes/software/ModuleVersion.h"
@@ -33,20 +34,25 @@ public:
     // The release text: string 1 of "nstrings.dll" up to its first '|', trimmed; or empty.
     std::string ReadNstringsVersion() const;
 
-    // Sets the three numbers from a release text such as "Release 6.5.4 FP1" (6, 5, 41).
-    static void ParseVersionText(std::int32_t& major, std::int32_t& minor, std::int32_t& build,
-                                 const std::string& text);
+    // The three numbers of a release text such as "Release 6.5.4 FP1" (6, 5, 41).
+    static Version ParseVersionText(const std::string& text);
     // The decimal digits of `text` joined and read as one number ("4 FP1" gives 41);
     // 0 without digits, 2147483647 when the digits exceed 32 bits.
     static std::int32_t DigitsToInt(const std::string& text);
 
     // "Lotus Notes 6.5.4" from the program file, else the release text unchanged, or empty.
     std::string GetNotesVersionText() const;
-    bool CheckNotesVersion(std::int32_t minMajor, std::int32_t minMinor, std::int32_t minBuild,
-                           const std::string& blacklist) const;
+    bool CheckNotesVersion(const Version& minimum, const std::string& blacklist) const;
 
 private:
-    ModuleVersion ReadExecutableVersion() const;
+    // The program file's version, and the release text where that yields none.
+    struct Found {
+        ModuleVersion program;
+        std::string release;
+    };
+    // The registry and the files are read once, whatever asks for them first.
+    const Found& Read() const;
 
     const NotesSource& m_system;
+    mutable std::optional<Found> m_found;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Path.h"
 #include "platform/SystemLibraryWin32.h"
 #include "platform/Text.h"
 #include "probes/PcWin32.h"
@@ -12,7 +13,7 @@ namespace {
 // A bare name as the system's search path finds it, PATH included: the library search
 // itself looks in the system directory only.
 std::string FindOnSearchPath(const std::string& name) {
-    if (!text::IsBareName(name)) return name;
+    if (!platform::IsBareName(name)) return name;
     char path[MAX_PATH] = {};
     const DWORD length = ::SearchPathA(nullptr, name.c_str(), nullptr, MAX_PATH, path, nullptr);
     if (length == 0 || length >= MAX_PATH) return name;

@@ -1,5 +1,6 @@
 #include "probes/mail/OutlookProbe.h"
 
+#include "platform/Path.h"
 #include "platform/Text.h"
 #include "probes/mail/VersionRule.h"
 
@@ -13,16 +14,6 @@ constexpr std::size_t kServerPathMaxBytes = 8000;
 const char kMailClientsKey[] = "Software\\Clients\\Mail";
 // The DOS header, and the PE header wherever a usual module puts it.
 constexpr std::size_t kHeaderBytes = 4096;
-constexpr std::size_t kPeOffsetField = 0x3C;
-
-// Only ASCII letters change: the path is then matched against an ASCII file name, and
-// the file system ignores letter case anyway.
-std::string ToUpperAscii(std::string s) {
-    for (char& c : s) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return s;
-}
 
 // Lets the owner go again however the log-on test ends.
 class OwnerDisabledScope {
@@ -77,11 +68,12 @@ std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReade
         library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey, "DLLPath",
                                       kServerPathMaxBytes);
     }
-    if (!library || !text::IsLocalAbsolutePath(*library)) return std::nullopt;
-    return text::FolderOf(*library);
+    if (!library || !platform::IsLocalAbsolutePath(*library)) return std::nullopt;
+    return platform::FolderOf(*library);
 }
 
 std::string OutlookProbe::GetOutlookLibraryPath() const {
+    if (m_strLibraryPath) return *m_strLibraryPath;
     const auto root = m_bElevated ? platform::RegistryRoot::LocalMachine
                                   : platform::RegistryRoot::ClassesRoot;
     const std::string classes = m_bElevated ? "SOFTWARE\\Classes\\" : "";
@@ -96,30 +88,27 @@ std::string OutlookProbe::GetOutlookLibraryPath() const {
         path = m_system.ReadString(root, serverKey, "", kServerPathMaxBytes)
                    .value_or(std::string());
     }
-    return text::ReplaceAll(ToUpperAscii(path), "\\OUTLOOK.EXE", "\\OUTLLIB.DLL");
+    m_strLibraryPath = platform::ReplaceAll(platform::ToUpperAscii(path), "\\OUTLOOK.EXE", "\\OUTLLIB.DLL");
+    return *m_strLibraryPath;
 }
 
-ModuleVersion OutlookProbe::ReadLibraryVersion() const {
-    const std::string path = GetOutlookLibraryPath();
-    if (path.empty()) return ModuleVersion();
-    return ModuleVersion(m_system, path);
+const ModuleVersion& OutlookProbe::LibraryVersion() const {
+    if (!m_libraryVersion) {
+        const std::string path = GetOutlookLibraryPath();
+        m_libraryVersion = path.empty() ? ModuleVersion() : ModuleVersion(m_system, path);
+    }
+    return *m_libraryVersion;
 }
 
 std::string OutlookProbe::GetOutlookVersionText() const {
-    const ModuleVersion version = ReadLibraryVersion();
-    if (!version.found) return std::string();
-    return text::Format("MS Outlook %d.%d.%d", static_cast<int>(version.major),
-                        static_cast<int>(version.minor), static_cast<int>(version.build));
+    const ModuleVersion& version = LibraryVersion();
+    return version.found ? "MS Outlook " + version.Text() : std::string();
 }
 
-bool OutlookProbe::CheckOutlookVersion(std::int32_t minMajor, std::int32_t minMinor,
-                                       std::int32_t minBuild,
-                                       const std::string& blacklist) const {
+bool OutlookProbe::CheckOutlookVersion(const Version& minimum, const std::string& blacklist) const {
     // The numbers count as they stand even when no version was found: what was not
     // parsed is 0 and fails any real minimum.
-    const ModuleVersion version = ReadLibraryVersion();
-    return IsVersionAccepted(version.major, version.minor, version.build, minMajor, minMinor,
-                             minBuild, blacklist);
+    return IsVersionAccepted(LibraryVersion(), minimum, blacklist);
 }
 
 bool OutlookProbe::TestMapiLogon(std::string& message, bool showWindows) {
@@ -154,17 +143,4 @@ std::optional<std::string> OutlookProbe::ForeignOutlookText() const {
         return "Failed to log on to MAPI: MS Outlook is 64-bit, use the x64 TarnvikAnalyzer.exe.";
     }
     return std::nullopt;
-}
-
-std::optional<std::uint16_t> PeMachineType(const std::vector<std::uint8_t>& fileStart) {
-    const auto at = [&](std::size_t offset, std::size_t bytes) {
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < bytes; ++i)
-            value |= std::uint32_t{fileStart[offset + i]} << (8 * i);
-        return value;
-    };
-    if (fileStart.size() < kPeOffsetField + 4 || at(0, 2) != 0x5A4D) return std::nullopt;  // "MZ"
-    const std::size_t pe = at(kPeOffsetField, 4);
-    if (pe > fileStart.size() - 6 || at(pe, 4) != 0x00004550) return std::nullopt;  // "PE\0\0"
-    return static_cast<std::uint16_t>(at(pe + 4, 2));
 }

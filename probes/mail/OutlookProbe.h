@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "probes/mail/PeMachineType.h"
 #include "probes/software/ModuleVersion.h"
 
 // Values of the MAPI interface that the log-on test passes.
@@ -50,14 +51,6 @@ public:
     virtual std::uint16_t ProgramMachineType() const = 0;
 };
 
-// Machine types of PE headers.
-inline constexpr std::uint16_t kMachineX86 = 0x014C;
-inline constexpr std::uint16_t kMachineX64 = 0x8664;
-
-// The machine type in the PE header at the start of a module file; empty when the bytes hold
-// no PE header.
-std::optional<std::uint16_t> PeMachineType(const std::vector<std::uint8_t>& fileStart);
-
 // The folder of the registered mail client's own MAPI library, which the system's MAPI loads
 // (HKLM\Software\Clients\Mail: the client named by its default value, then its DLLPathEx,
 // else its DLLPath). Empty unless that is a local absolute path.
@@ -76,8 +69,7 @@ public:
     std::string GetOutlookLibraryPath() const;
     // "MS Outlook 10.0.2627", or empty when no version was found.
     std::string GetOutlookVersionText() const;
-    bool CheckOutlookVersion(std::int32_t minMajor, std::int32_t minMinor, std::int32_t minBuild,
-                             const std::string& blacklist) const;
+    bool CheckOutlookVersion(const Version& minimum, const std::string& blacklist) const;
 
     // Logs on to MAPI with a new session and MAPI's own profile choice, or, without
     // `showWindows`, with the default profile and no window at all. Sets `message` to "OK" or
@@ -87,9 +79,12 @@ public:
     bool TestMapiLogon(std::string& message, bool showWindows);
 
 private:
-    ModuleVersion ReadLibraryVersion() const;
+    // The registry and the library are read once, whatever asks for them first.
+    const ModuleVersion& LibraryVersion() const;
     std::optional<std::string> ForeignOutlookText() const;
 
     OutlookSource& m_system;
     bool m_bElevated;
+    mutable std::optional<std::string> m_strLibraryPath;
+    mutable std::optional<ModuleVersion> m_libraryVersion;
 };

@@ -17,17 +17,12 @@ const char* const kActiveXActionNames[] = {
 std::string DescribeIeVersion(const IeSource& system) {
     const ModuleVersion version(system, kIeVersionLibrary);
     if (!version.found) return "Internet Explorer nebol detekovaný.";
-    return text::Format("Internet Explorer %d.%d.%d", static_cast<int>(version.major),
-                        static_cast<int>(version.minor), static_cast<int>(version.build));
+    return "Internet Explorer " + version.Text();
 }
 
-bool IsIeVersionAtLeast(const IeSource& system, std::int32_t major, std::int32_t minor,
-                        std::int32_t build) {
+bool IsIeVersionAtLeast(const IeSource& system, const Version& minimum) {
     // A second detection of its own; the numbers count as they stand, found or not.
-    const ModuleVersion version(system, kIeVersionLibrary);
-    if (version.major != major) return version.major > major;
-    if (version.minor != minor) return version.minor > minor;
-    return version.build >= build;
+    return ModuleVersion(system, kIeVersionLibrary).IsAtLeast(minimum);
 }
 
 bool CheckActiveXZonePolicy(IeSource& system, const std::string& url, std::string& detail) {

@@ -30,9 +30,8 @@ public:
 
 // "Internet Explorer 6.0.2900", or the text saying that none was found.
 std::string DescribeIeVersion(const IeSource& system);
-// The browser version is at least the given one; an unreadable version counts as 0.0.0.
-bool IsIeVersionAtLeast(const IeSource& system, std::int32_t major, std::int32_t minor,
-                        std::int32_t build);
+// The browser version is at least `minimum`; an unreadable version counts as 0.0.0.
+bool IsIeVersionAtLeast(const IeSource& system, const Version& minimum);
 // Appends the findings ("OK" or the disallowed actions) to `detail`; true when no ActiveX
 // action is disallowed for the zone of `url`. False with nothing appended when the
 // browser's zone managers cannot be created.

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "platform/Path.h"
 #include "platform/Text.h"
 
 namespace {
@@ -13,7 +14,7 @@ constexpr std::size_t kClippedVersionLength = 250;
 // there are none. Saturates instead of overflowing on absurdly long digit runs.
 std::int32_t ToInt32(const std::string& token) {
     std::size_t at = 0;
-    while (at < token.size() && text::IsSpace(token[at])) ++at;
+    while (at < token.size() && platform::IsSpace(token[at])) ++at;
     bool negative = false;
     if (at < token.size() && (token[at] == '+' || token[at] == '-')) negative = token[at++] == '-';
     constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
@@ -70,7 +71,7 @@ std::string SearchPath(const ModuleVersionSource& source, const std::string& fil
 bool ReadVersionResource(const ModuleVersionSource& source, const std::string& path,
                          ModuleVersion& version) {
     const std::optional<std::string> text = source.QueryFileVersionString(path);
-    return text && ParseVersionTriple(*text, version.major, version.minor, version.build);
+    return text && ParseVersionTriple(*text, version);
 }
 
 bool SearchVersionResource(const ModuleVersionSource& source, const std::string& fileName,
@@ -89,10 +90,10 @@ std::string FileVersionSubBlock(const unsigned char* translation, std::size_t by
                                 std::uint16_t userDefaultLanguage) {
     if (translation != nullptr && byteCount == 4) {
         // Two little-endian words: language, then code page; each written high byte first.
-        return text::Format("\\StringFileInfo\\%02X%02X%02X%02X\\FileVersion", translation[1],
+        return platform::Format("\\StringFileInfo\\%02X%02X%02X%02X\\FileVersion", translation[1],
                             translation[0], translation[3], translation[2]);
     }
-    return text::Format("\\StringFileInfo\\%04X04B0\\FileVersion",
+    return platform::Format("\\StringFileInfo\\%04X04B0\\FileVersion",
                         static_cast<unsigned>(userDefaultLanguage));
 }
 
@@ -105,9 +106,8 @@ std::string ClipVersionText(const char* text, std::size_t reportedLength) {
     return std::string(text, length);
 }
 
-bool ParseVersionTriple(const std::string& text, std::int32_t& major, std::int32_t& minor,
-                        std::int32_t& build) {
-    std::int32_t* const fields[3] = {&major, &minor, &build};
+bool ParseVersionTriple(const std::string& text, Version& version) {
+    std::int32_t* const fields[3] = {&version.major, &version.minor, &version.build};
     int count = 0;
     const std::size_t cut = SplitPass(text, '.', fields, count);
     if (count == 3) return true;
@@ -120,9 +120,9 @@ ModuleVersion::ModuleVersion(const ModuleVersionSource& source, const std::strin
     // local files that nobody but an administrator can have planted or replaced may run. A
     // relative path resolves against the current directory and a share is another PC's:
     // such files, like those users may write, are read as data only.
-    const bool mayRun = text::IsBareName(fileName) ||
-                        (text::IsLocalAbsolutePath(fileName) &&
-                         source.OnlyAdministratorsCanWrite(text::FolderOf(fileName)) &&
+    const bool mayRun = platform::IsBareName(fileName) ||
+                        (platform::IsLocalAbsolutePath(fileName) &&
+                         source.OnlyAdministratorsCanWrite(platform::FolderOf(fileName)) &&
                          source.OnlyAdministratorsCanWrite(fileName));
     found = (mayRun && source.QueryDllGetVersion(fileName, *this)) ||
             SearchVersionResource(source, fileName, *this);

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "probes/software/Version.h"
+
 class ModuleVersion;
 
 // What the version reading asks of the system.
@@ -38,7 +40,7 @@ public:
 // DllGetVersion, and loading it would run its code.
 struct ReadAsData {};
 
-class ModuleVersion {
+class ModuleVersion : public Version {
 public:
     ModuleVersion() = default;
     // Runs the whole detection; never fails, see `found`. When nothing is found the numbers
@@ -48,9 +50,6 @@ public:
     ModuleVersion(const ModuleVersionSource& source, const std::string& fileName, ReadAsData);
     virtual ~ModuleVersion() = default;
 
-    std::int32_t major = 0;
-    std::int32_t minor = 0;
-    std::int32_t build = 0;
     bool found = false;
 };
 
@@ -68,5 +67,4 @@ std::string ClipVersionText(const char* text, std::size_t reportedLength);
 // Reads "6.00.2900.2180 (xpsp...)" or "5, 50, 4807, 2300" as three numbers. Each number is
 // stored as soon as it is parsed, also when the whole parse fails. True when three
 // components were found.
-bool ParseVersionTriple(const std::string& text, std::int32_t& major, std::int32_t& minor,
-                        std::int32_t& build);
+bool ParseVersionTriple(const std::string& text, Version& version);

@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/Path.h"
 #include "platform/FileSecurityWin32.h"
 #include "platform/SystemLibraryWin32.h"
 #include "platform/Text.h"
@@ -14,7 +15,7 @@
 namespace {
 
 platform::UniqueLibrary LoadForVersionExport(const std::string& fileName) {
-    if (text::IsBareName(fileName)) return platform::LoadSystemLibrary(fileName);
+    if (platform::IsBareName(fileName)) return platform::LoadSystemLibrary(fileName);
     return platform::LoadLibraryAtAbsolutePath(fileName);
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "platform/Text.h"
+#include "probes/software/Version.h"
 
 namespace {
 
@@ -18,16 +19,6 @@ constexpr std::size_t kProductTypeBytes = 80;
 // Its mere presence tells Service Pack 6a from the withdrawn Service Pack 6.
 constexpr char kServicePack6aKey[] =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009";
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoreCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
 
 // Windows 95 and 98 mark their second releases in the service-pack text.
 char ReleaseMark(const std::string& servicePack) {
@@ -53,34 +44,35 @@ std::string DescribeWindows9x(const OsVersionRecord& version) {
 // Windows from NT 6.0 on, by version and first build. The version record cannot tell Home
 // from Professional, so these systems get no edition.
 struct NamedRelease {
-    std::uint32_t major;
-    std::uint32_t minor;
-    std::uint32_t firstBuild;
+    Version first;  // its version and first build
     const char* workstation;
     const char* server;  // also for a domain controller
 };
 constexpr NamedRelease kNamedReleases[] = {
-    {6, 0, 0, "Vista", "Server 2008"},
-    {6, 1, 0, "7", "Server 2008 R2"},
-    {6, 2, 0, "8", "Server 2012"},
-    {6, 3, 0, "8.1", "Server 2012 R2"},
-    {10, 0, 0, "10", "Server 2016"},
-    {10, 0, 17763, "10", "Server 2019"},
-    {10, 0, 20348, "10", "Server 2022"},
-    {10, 0, 22000, "11", "Server 2022"},
-    {10, 0, 26100, "11", "Server 2025"},
+    {{6, 0, 0}, "Vista", "Server 2008"},
+    {{6, 1, 0}, "7", "Server 2008 R2"},
+    {{6, 2, 0}, "8", "Server 2012"},
+    {{6, 3, 0}, "8.1", "Server 2012 R2"},
+    {{10, 0, 0}, "10", "Server 2016"},
+    {{10, 0, 17763}, "10", "Server 2019"},
+    {{10, 0, 20348}, "10", "Server 2022"},
+    {{10, 0, 22000}, "11", "Server 2022"},
+    {{10, 0, 26100}, "11", "Server 2025"},
 };
 
 std::string NamedReleaseName(const OsVersionRecord& version) {
+    const Version running = {static_cast<std::int32_t>(version.dwMajorVersion),
+                             static_cast<std::int32_t>(version.dwMinorVersion),
+                             static_cast<std::int32_t>(version.dwBuildNumber)};
     const NamedRelease* found = nullptr;
     for (const NamedRelease& release : kNamedReleases) {
-        if (release.major == version.dwMajorVersion && release.minor == version.dwMinorVersion &&
-            release.firstBuild <= version.dwBuildNumber) {
+        if (release.first.major == running.major && release.first.minor == running.minor &&
+            running.IsAtLeast(release.first)) {
             found = &release;
         }
     }
     if (found == nullptr) {
-        return text::Format("Microsoft Windows %d.%d ", static_cast<int>(version.dwMajorVersion),
+        return platform::Format("Microsoft Windows %d.%d ", static_cast<int>(version.dwMajorVersion),
                             static_cast<int>(version.dwMinorVersion));
     }
     const bool server = version.wProductType == kProductServer ||
@@ -125,10 +117,10 @@ bool AppendNtEditionFromRegistry(const OsVersionRecord& version,
     const auto productType = registry.ReadString(RegistryRoot::LocalMachine, kProductOptionsKey,
                                                  "ProductType", kProductTypeBytes);
     if (!productType) return false;
-    if (EqualsIgnoreCase(*productType, "WINNT")) result += "Workstation ";
-    if (EqualsIgnoreCase(*productType, "LANMANNT")) result += "Server ";
-    if (EqualsIgnoreCase(*productType, "SERVERNT")) result += "Advanced Server ";
-    result += text::Format(" Version %d.%d", static_cast<int>(version.dwMajorVersion),
+    if (platform::EqualsIgnoringAsciiCase(*productType, "WINNT")) result += "Workstation ";
+    if (platform::EqualsIgnoringAsciiCase(*productType, "LANMANNT")) result += "Server ";
+    if (platform::EqualsIgnoringAsciiCase(*productType, "SERVERNT")) result += "Advanced Server ";
+    result += platform::Format(" Version %d.%d", static_cast<int>(version.dwMajorVersion),
                            static_cast<int>(version.dwMinorVersion));
     return true;
 }
@@ -137,11 +129,11 @@ std::string ServicePackPiece(const OsVersionRecord& version,
                              const platform::RegistryReader& registry) {
     // The build number is shown as Windows reports it, all 32 bits.
     const int build = static_cast<int>(version.dwBuildNumber);
-    if (version.dwMajorVersion == 4 && EqualsIgnoreCase(version.szCSDVersion, "Service Pack 6") &&
+    if (version.dwMajorVersion == 4 && platform::EqualsIgnoringAsciiCase(version.szCSDVersion, "Service Pack 6") &&
         registry.KeyExists(RegistryRoot::LocalMachine, kServicePack6aKey)) {
-        return text::Format("Service Pack 6a (Build %d)", build);
+        return platform::Format("Service Pack 6a (Build %d)", build);
     }
-    return text::Format("%s (Build %d)", version.szCSDVersion.c_str(), build);
+    return platform::Format("%s (Build %d)", version.szCSDVersion.c_str(), build);
 }
 
 std::string DescribeWindowsNt(const OsVersionRecord& version,

@@ -26,13 +26,13 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    [[maybe_unused]] std::int32_t major = 0, minor = 0, build = 0;
 #if defined(FUZZ_version_text)  // a FileVersion text as a version resource holds it
-    ParseVersionTriple(ClipVersionText(text.c_str(), size), major, minor, build);
+    Version version;
+    ParseVersionTriple(ClipVersionText(text.c_str(), size), version);
 #elif defined(FUZZ_conflict_list)
     FindConflictingServices(text, OddServices());
 #elif defined(FUZZ_notes_release)  // a Lotus Notes release text
-    NotesProbe::ParseVersionText(major, minor, build, text);
+    NotesProbe::ParseVersionText(text);
 #elif defined(FUZZ_string_table)  // a string-table block; the first byte picks the string
     if (size > 0) StringTableEntry(data + 1, size - 1, data[0] % kStringsPerBlock);
 #elif defined(FUZZ_command_line)
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ParseCommandLine(line);
 #elif defined(FUZZ_csv_row)
     // Any text as a cell, before and after its conversion to UTF-8
-    CsvLine({text, text::Utf8FromCp1250(text)});
+    CsvLine({text, platform::Utf8FromCp1250(text)});
 #endif
     return 0;
 }

@@ -37,5 +37,5 @@ TEST(Csv, TimeIsIsoLocalTimeWithItsOffset) {
 }
 
 TEST(Cp1250, EachByteBecomesItsCharacterInUtf8AndAnUndefinedOneTheReplacement) {
-    EXPECT_EQ(text::Utf8FromCp1250("aŽ€ˇ\x81"), u8"aŽ€ˇ\uFFFD");
+    EXPECT_EQ(platform::Utf8FromCp1250("aŽ€ˇ\x81"), u8"aŽ€ˇ\uFFFD");
 }

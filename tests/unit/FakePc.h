@@ -14,17 +14,25 @@
 #include <string>
 #include <vector>
 
+#include "platform/Text.h"
 #include "probes/Pc.h"
 
 class FakePc final : public Pc {
 public:
     // Registry: "HKLM\<key>|<value>" -> data (a DWORD in decimal), "HKLM\<key>" for a key alone.
+    // MS Outlook is registered for the PC, which the merged classes of HKCR show too.
     std::map<std::string, std::string> registry = {
         {"HKLM\\SOFTWARE\\Classes\\Outlook.Application\\CLSID|", "{0006F03A}"},
-        {"HKLM\\SOFTWARE\\Classes\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"}};
+        {"HKLM\\SOFTWARE\\Classes\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"},
+        {"HKCR\\Outlook.Application\\CLSID|", "{0006F03A}"},
+        {"HKCR\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"},
+    };
 
-    std::map<std::string, ModuleVersion> dllVersions = {
-        {"shlwapi.dll", Version(6, 0, 2900)}, {"C:\\OFFICE\\OUTLLIB.DLL", Version(11, 0, 5510)}};
+    // What each library's version export answers.
+    std::map<std::string, Version> dllVersions = {
+        {"shlwapi.dll", {6, 0, 2900}},
+        {"C:\\OFFICE\\OUTLLIB.DLL", {11, 0, 5510}},
+    };
     std::map<std::string, std::string> fileVersions;  // path -> FileVersion text
     mutable std::vector<std::string> versionPaths;    // every path whose resource was read
     std::set<std::string> writableByUsers;            // files and folders
@@ -33,7 +41,8 @@ public:
     std::optional<DiskCapacity> driveC = DiskCapacity{40007729152ull, 12500000000ull};
     // As CPUID reports them: no vendor, no basic leaves; no brand, none of its leaves.
     bool hasCpuid = true;
-    std::string vendor = "GenuineIntel", brand = "Intel(R) Pentium(R) M processor 1.60GHz";
+    std::string vendor = "GenuineIntel";
+    std::string brand = "Intel(R) Pentium(R) M processor 1.60GHz";
     std::uint32_t family = 6;
     std::optional<std::int64_t> counterFrequency = 3579545;
     std::uint32_t cyclesPerMicrosecond = 2394;
@@ -77,12 +86,6 @@ public:
     std::uint16_t programMachine = kMachineX64;
     std::map<std::string, std::string> libraryStrings;  // "<library path>#<id>" -> string
 
-    static ModuleVersion Version(std::int32_t major, std::int32_t minor, std::int32_t build) {
-        ModuleVersion version;
-        version.major = major, version.minor = minor, version.build = build, version.found = true;
-        return version;
-    }
-
     // RegistryReader
     bool KeyExists(platform::RegistryRoot root, const std::string& subkey) const override {
         const std::string key = Path(root, subkey);
@@ -107,8 +110,7 @@ public:
     bool QueryDllGetVersion(const std::string& fileName, ModuleVersion& version) const override {
         const auto found = dllVersions.find(fileName);
         if (found == dllVersions.end()) return false;
-        version.major = found->second.major, version.minor = found->second.minor;
-        version.build = found->second.build;
+        static_cast<Version&>(version) = found->second;
         return true;
     }
     std::optional<std::string> QueryFileVersionString(const std::string& path) const override {
@@ -127,7 +129,8 @@ public:
     std::optional<DiskCapacity> QueryDriveC() override { return driveC; }
     bool CanToggleCpuidFlag() override { return hasCpuid; }
     CpuidResult Cpuid(std::uint32_t leaf) override {
-        const std::string id = vendor + std::string(16, '\0'), name = brand + std::string(48, '\0');
+        const std::string id = vendor + std::string(16, '\0');
+        const std::string name = brand + std::string(48, '\0');
         if (leaf == 0) return {vendor.empty() ? 0u : 1u, Word(id, 0), Word(id, 8), Word(id, 4)};
         if (leaf == 1) return {family << 8, 0, 0, 0};
         if (leaf == 0x80000000) return {brand.empty() ? 0x80000001u : 0x80000004u, 0, 0, 0};
@@ -152,7 +155,8 @@ public:
     }
     std::uint32_t GetPriorityClass() override { return priorityClass; }
     void SetPriorityClass(std::uint32_t value) override {
-        priorities.push_back(priorityClass = value);
+        priorityClass = value;
+        priorities.push_back(value);
     }
     // OsSource, IeSource, AccountsSource
     OsVersionRecord ReadOsVersionRecord() const override { return os; }
@@ -164,12 +168,13 @@ public:
     std::string GetPrimaryDomainName() override { return domain; }
     // ServiceCatalog: the manager ignores the case of key names.
     bool ServiceExists(const std::string& keyName) const override {
-        return std::any_of(services.begin(), services.end(),
-                           [&](const std::string& name) { return Lower(name) == Lower(keyName); });
+        return std::any_of(services.begin(), services.end(), [&](const std::string& name) {
+            return platform::EqualsIgnoringAsciiCase(name, keyName);
+        });
     }
     bool AnyServiceNameStartsWith(const std::string& prefix) const override {
         return std::any_of(services.begin(), services.end(), [&](const std::string& name) {
-            return Lower(name).rfind(Lower(prefix), 0) == 0;
+            return platform::EqualsIgnoringAsciiCase(name.substr(0, prefix.size()), prefix);
         });
     }
     // NetworkSource: each client answers from `http`; jobs run one after the other, and the
@@ -281,10 +286,6 @@ private:
     static std::string Path(platform::RegistryRoot root, const std::string& subkey) {
         const char* const roots[] = {"HKLM\\", "HKCR\\", "HKCU\\"};
         return roots[static_cast<int>(root)] + subkey;
-    }
-    static std::string Lower(std::string s) {
-        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
     }
     static std::uint32_t Word(const std::string& text, std::size_t at) {
         std::uint32_t value = 0;

@@ -1,64 +1,86 @@
 // The mail clients: the version rule, MS Outlook's version and MAPI log-on, Lotus Notes' version.
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "FakePc.h"
 #include "probes/mail/StringTableBlock.h"
 #include "probes/mail/VersionRule.h"
 
-using Triple = std::array<std::int32_t, 3>;
-
 TEST(VersionRule, AVersionMustReachTheMinimumAndNotBeAWholeBlacklistEntry) {
-    const std::tuple<Triple, Triple, const char*, bool> cases[] = {
-        {{9, 0, 4526}, {9, 0, 4527}, "10.0.2627;", false}, {{9, 1, 0}, {9, 0, 4527}, "", true},
-        {{8, 9, 9999}, {9, 0, 4527}, "", false}, {{10, 0, 2628}, {9, 0, 4527}, "10.0.2627;", true},
-        {{5, 0, 1}, {5, 0, 0}, "5.0.11;", true}, {{6, 5, 1}, {5, 0, 6}, "5.0.11;6.5.1;", false},
+    struct Case {
+        Version version;
+        Version minimum;
+        const char* blacklist;
+        bool accepted;
     };
-    for (const auto& [v, min, blacklist, accepted] : cases) {
-        EXPECT_EQ(IsVersionAccepted(v[0], v[1], v[2], min[0], min[1], min[2], blacklist), accepted)
-            << v[0] << '.' << v[1] << '.' << v[2] << " in " << blacklist;
+    const Case cases[] = {
+        {{9, 0, 4526}, {9, 0, 4527}, "", false},
+        {{9, 0, 4527}, {9, 0, 4527}, "", true},
+        {{9, 1, 0}, {9, 0, 4527}, "", true},
+        {{8, 9, 9999}, {9, 0, 4527}, "", false},
+        {{10, 0, 2627}, {9, 0, 4527}, "10.0.2627;", false},
+        {{10, 0, 2628}, {9, 0, 4527}, "10.0.2627;", true},
+        {{5, 0, 1}, {5, 0, 0}, "5.0.11;", true},  // the start of an entry is no entry
+        {{6, 5, 1}, {5, 0, 6}, "5.0.11;6.5.1;", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsVersionAccepted(c.version, c.minimum, c.blacklist), c.accepted)
+            << c.version.Text() << " in " << c.blacklist;
     }
 }
 
 TEST(OutlookProbe, TheLibraryBesideTheRegisteredServerGivesTheTextAndTheCheckItsNumbers) {
-    const std::string office = "C:\\Office\\outlook.exe", lib = "C:\\OFFICE\\OUTLLIB.DLL";
-    // elevated, class id, server (both in HKCR), library path, FileVersion text of lib, text, accepted
-    const std::tuple<bool, std::string, std::string, std::string, const char*, const char*, bool> cases[] = {
-        {false, "{0006F03A}", "c:\\Office\\OUTLOOK.exe", lib, "10.0.2627.1", "MS Outlook 10.0.2627", false},
-        {false, "{0006F03A}", office, lib, "9.1", "", true},  // not found, yet 9.1.0 passes
-        {false, "{0006F03A}", "\"" + office + "\" /a", "\"" + lib + "\" /A", "9.0.4527", "", false},
+    const std::string office = "C:\\Office\\outlook.exe";
+    const std::string library = "C:\\OFFICE\\OUTLLIB.DLL";
+    struct Case {
+        bool elevated;
+        std::string classId;  // both registered in HKCR only
+        std::string server;
+        std::string libraryPath;
+        const char* fileVersion;  // of C:\OFFICE\OUTLLIB.DLL
+        const char* text;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {false, "{0006F03A}", "c:\\Office\\OUTLOOK.exe", library, "10.0.2627.1", "MS Outlook 10.0.2627", false},
+        {false, "{0006F03A}", office, library, "9.1", "", true},  // not found, yet 9.1.0 passes
+        {false, "{0006F03A}", "\"" + office + "\" /a", "\"" + library + "\" /A", "9.0.4527", "", false},
         {false, "{" + std::string(1022, 'A') + "}", office, "", "9.0.4527", "", false},
         {true, "{0006F03A}", office, "", "9.0.4527", "", false},  // a user's own class, not the PC's
     };
-    for (const auto& [elevated, classId, server, library, resource, text, accepted] : cases) {
-        SCOPED_TRACE(server);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.server);
         FakePc pc;
-        pc.registry = {{"HKCR\\Outlook.Application\\CLSID|", classId},
-                       {"HKCR\\CLSID\\" + classId + "\\LocalServer32|", server}};
+        pc.registry = {
+            {"HKCR\\Outlook.Application\\CLSID|", c.classId},
+            {"HKCR\\CLSID\\" + c.classId + "\\LocalServer32|", c.server},
+        };
         pc.dllVersions.clear();  // the version resource answers
-        pc.fileVersions[lib] = resource;
-        const OutlookProbe outlook(pc, elevated);
-        EXPECT_EQ(outlook.GetOutlookLibraryPath(), library);
-        EXPECT_EQ(outlook.GetOutlookVersionText(), text);
-        EXPECT_EQ(outlook.CheckOutlookVersion(9, 0, 4527, "10.0.2627;"), accepted);
+        pc.fileVersions[library] = c.fileVersion;
+        const OutlookProbe outlook(pc, c.elevated);
+        EXPECT_EQ(outlook.GetOutlookLibraryPath(), c.libraryPath);
+        EXPECT_EQ(outlook.GetOutlookVersionText(), c.text);
+        EXPECT_EQ(outlook.CheckOutlookVersion({9, 0, 4527}, "10.0.2627;"), c.accepted);
     }
 }
 
 TEST(OutlookProbe, MapiFindsTheRegisteredMailClientsLibrariesInItsLocalFolder) {
     const std::string client = "HKLM\\Software\\Clients\\Mail\\Mail|";
-    // DLLPathEx, DLLPath, folder added to the library search
-    const std::tuple<const char*, const char*, std::optional<std::string>> cases[] = {
+    struct Case {
+        const char* dllPathEx;  // null: missing
+        const char* dllPath;
+        std::optional<std::string> folder;
+    };
+    const Case cases[] = {
         {"C:\\Mail\\ex.dll", "C:\\Old\\mapi.dll", "C:\\Mail"},
         {nullptr, "D:\\mapi.dll", "D:\\"},
         {"\\\\server\\mail\\ex.dll", "C:\\Old\\mapi.dll", std::nullopt},
     };
-    for (const auto& [ex, plain, folder] : cases) {
+    for (const Case& c : cases) {
         FakePc pc;
         pc.registry["HKLM\\Software\\Clients\\Mail|"] = "Mail";
-        if (ex) pc.registry[client + "DLLPathEx"] = ex;
-        pc.registry[client + "DLLPath"] = plain;
-        EXPECT_EQ(MailClientLibraryFolder(pc), folder) << plain;
+        if (c.dllPathEx) pc.registry[client + "DLLPathEx"] = c.dllPathEx;
+        pc.registry[client + "DLLPath"] = c.dllPath;
+        EXPECT_EQ(MailClientLibraryFolder(pc), c.folder) << c.dllPath;
     }
 }
 
@@ -71,40 +93,19 @@ TEST(OutlookProbe, EveryMapiStepFailsWithItsTextAndReleasesWhatItTookInReverse) 
     // without windows MAPI_NEW_SESSION and MAPI_USE_DEFAULT with none.
     const std::string logon = "logon 19";
     struct Case {
-        std::optional<Mapi> mapi;
+        std::optional<Mapi> mapi;  // initialize, logon, has MAPIUninitialize
         bool showWindows;
         const char* message;
         std::vector<std::string> log;
     };
     const Case cases[] = {
-        {.mapi = std::nullopt,
-         .showWindows = true,
-         .message = "Failed to initialize MAPI.",
-         .log = {off, on}},
-        {.mapi = Mapi{std::nullopt, 0, true},
-         .showWindows = true,
-         .message = "Failed to initialize MAPI (MAPIInitialize).",
-         .log = {off, "load", "unload", on}},
-        {.mapi = Mapi{kFailed, 0, true},
-         .showWindows = true,
-         .message = "Failed to initialise MAPI (Initialize)",
-         .log = {off, "load", "initialize", "unload", on}},
-        {.mapi = Mapi{0, std::nullopt, true},
-         .showWindows = true,
-         .message = "Failed to initialize MAPI (MAPILogonEx).",
-         .log = {off, "load", "initialize", "uninitialize", "unload", on}},
-        {.mapi = Mapi{0, kFailed, true},
-         .showWindows = true,
-         .message = "MAPI Logon failed.",
-         .log = {off, "load", "initialize", logon, "uninitialize", "unload", on}},
-        {.mapi = Mapi{1, 0, false},  // S_FALSE from MAPIInitialize is a success too
-         .showWindows = true,
-         .message = "OK",
-         .log = {off, "load", "initialize", logon, "unload", on}},
-        {.mapi = Mapi{0, kFailed, true},
-         .showWindows = false,
-         .message = "MAPI Logon failed.",
-         .log = {off, "load", "initialize", "logon default 66", "uninitialize", "unload", on}},
+        {std::nullopt, true, "Failed to initialize MAPI.", {off, on}},
+        {Mapi{std::nullopt, 0, true}, true, "Failed to initialize MAPI (MAPIInitialize).", {off, "load", "unload", on}},
+        {Mapi{kFailed, 0, true}, true, "Failed to initialise MAPI (Initialize)", {off, "load", "initialize", "unload", on}},
+        {Mapi{0, std::nullopt, true}, true, "Failed to initialize MAPI (MAPILogonEx).", {off, "load", "initialize", "uninitialize", "unload", on}},
+        {Mapi{0, kFailed, true}, true, "MAPI Logon failed.", {off, "load", "initialize", logon, "uninitialize", "unload", on}},
+        {Mapi{1, 0, false}, true, "OK", {off, "load", "initialize", logon, "unload", on}},  // S_FALSE succeeds too
+        {Mapi{0, kFailed, true}, false, "MAPI Logon failed.", {off, "load", "initialize", "logon default 66", "uninitialize", "unload", on}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -118,85 +119,110 @@ TEST(OutlookProbe, EveryMapiStepFailsWithItsTextAndReleasesWhatItTookInReverse) 
     }
 }
 
-TEST(OutlookProbe, AFailedLogOnNamesTheBuildThatSuitsAnOutlookOfTheOtherMachineType) {
-    const auto module = [](std::uint16_t machine, std::size_t size = 0x86) {
+// MAPI loads only when this program and MS Outlook are built for the same machine.
+TEST(OutlookProbe, AFailedLogOnAlsoNamesTheBuildThatSuitsAnOutlookOfTheOtherMachineType) {
+    const auto module = [](std::uint16_t machine) {
         std::vector<std::uint8_t> bytes(0x86, 0);  // "MZ", the PE header at 0x80, its machine
-        for (const auto& [at, byte] : {std::pair<int, int>{0, 'M'}, {1, 'Z'}, {0x3C, 0x80},
-                                       {0x80, 'P'}, {0x81, 'E'}, {0x84, machine & 0xFF},
-                                       {0x85, machine >> 8}}) {
-            bytes[at] = static_cast<std::uint8_t>(byte);
-        }
-        return bytes.resize(size), bytes;
+        bytes[0] = 'M';
+        bytes[1] = 'Z';
+        bytes[0x3C] = 0x80;
+        bytes[0x80] = 'P';
+        bytes[0x81] = 'E';
+        bytes[0x84] = static_cast<std::uint8_t>(machine & 0xFF);
+        bytes[0x85] = static_cast<std::uint8_t>(machine >> 8);
+        return bytes;
     };
-    const char kUse32[] = "Failed to initialize MAPI. Failed to log on to MAPI: MS Outlook is "
-                          "32-bit, use the 32-bit TarnvikAnalyzer.exe.";
-    const char kUse64[] = "MAPI Logon failed. Failed to log on to MAPI: MS Outlook is 64-bit, use "
-                          "the x64 TarnvikAnalyzer.exe.";
-    // OUTLLIB.DLL's first bytes, this program's machine, message (MAPI loads only for x86)
-    const std::tuple<std::vector<std::uint8_t>, std::uint16_t, const char*> cases[] = {
-        {module(kMachineX86), kMachineX64, kUse32},
-        {module(kMachineX64), kMachineX86, kUse64},  // fails at the log-on itself
-        {module(kMachineX86), kMachineX86, "MAPI Logon failed."},
-        {module(kMachineX86, 0x84), kMachineX64, "Failed to initialize MAPI."},  // no machine
+    std::vector<std::uint8_t> noMachine = module(kMachineX86);
+    noMachine.resize(0x84);
+    struct Case {
+        std::vector<std::uint8_t> outllibStart;
+        std::uint16_t program;
+        bool mapiLoads;
+        const char* message;
     };
-    for (const auto& [fileStart, program, text] : cases) {
+    const Case cases[] = {
+        {module(kMachineX86), kMachineX64, false, "Failed to initialize MAPI. Failed to log on to MAPI: MS Outlook is 32-bit, use the 32-bit TarnvikAnalyzer.exe."},
+        {module(kMachineX64), kMachineX86, true, "MAPI Logon failed. Failed to log on to MAPI: MS Outlook is 64-bit, use the x64 TarnvikAnalyzer.exe."},
+        {module(kMachineX86), kMachineX86, true, "MAPI Logon failed."},
+        {noMachine, kMachineX64, false, "Failed to initialize MAPI."},
+    };
+    for (const Case& c : cases) {
         FakePc pc;
-        pc.fileStarts["C:\\OFFICE\\OUTLLIB.DLL"] = fileStart;
-        pc.programMachine = program;
+        pc.fileStarts["C:\\OFFICE\\OUTLLIB.DLL"] = c.outllibStart;
+        pc.programMachine = c.program;
         pc.mapi->logon = static_cast<std::int32_t>(0x80040111u);
-        if (program == kMachineX64) pc.mapi.reset();
+        if (!c.mapiLoads) pc.mapi.reset();
         std::string message;
         EXPECT_FALSE(OutlookProbe(pc, true).TestMapiLogon(message, true));
-        EXPECT_EQ(message, text);
+        EXPECT_EQ(message, c.message);
     }
 }
 
 TEST(NotesProbe, TheProgramFileVersionWinsElseTheReleaseTextOfNstrings) {
-    // whether C:\Notes\notes.exe reads 6.5.4 (its export, never asked, 7.0.0), string 1 of
-    // nstrings.dll there, text, accepted
-    const std::tuple<bool, const char*, const char*, bool> cases[] = {
-        {true, "Release 5.0.11", "Lotus Notes 6.5.4", true},
-        {false, "|Release 5.0.11 |Build V5011", "Release 5.0.11", false},
-        {false, " Release 6.5.4 FP1\t|", "Release 6.5.4 FP1", true},
-        {false, "", "", false},
+    struct Case {
+        const char* programVersion;  // C:\Notes\notes.exe's resource; its export is never asked
+        const char* release;         // string 1 of C:\Notes\nstrings.dll
+        const char* text;
+        bool accepted;
     };
-    for (const auto& [programVersion, release, text, accepted] : cases) {
-        SCOPED_TRACE(release);
+    const Case cases[] = {
+        {"6.5.4", "Release 5.0.11", "Lotus Notes 6.5.4", true},
+        {nullptr, "|Release 5.0.11 |Build V5011", "Release 5.0.11", false},
+        {nullptr, " Release 6.5.4 FP1\t|", "Release 6.5.4 FP1", true},
+        {nullptr, "", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.release);
         FakePc pc;
         pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Path"] = "C:\\Notes\\";
         pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Name"] = "notes.exe";
-        pc.dllVersions["C:\\Notes\\notes.exe"] = FakePc::Version(7, 0, 0);
-        if (programVersion) pc.fileVersions["C:\\Notes\\notes.exe"] = "6.5.4";
-        pc.libraryStrings["C:\\Notes\\nstrings.dll#1"] = release;
+        pc.dllVersions["C:\\Notes\\notes.exe"] = {7, 0, 0};
+        if (c.programVersion) pc.fileVersions["C:\\Notes\\notes.exe"] = c.programVersion;
+        pc.libraryStrings["C:\\Notes\\nstrings.dll#1"] = c.release;
         const NotesProbe notes(pc);
-        EXPECT_EQ(notes.GetNotesVersionText(), text);
-        EXPECT_EQ(notes.CheckNotesVersion(5, 0, 6, "5.0.11;"), accepted);
+        EXPECT_EQ(notes.GetNotesVersionText(), c.text);
+        EXPECT_EQ(notes.CheckNotesVersion({5, 0, 6}, "5.0.11;"), c.accepted);
+        const auto& paths = pc.versionPaths;
+        EXPECT_EQ(std::count(paths.begin(), paths.end(), "C:\\Notes\\notes.exe"), 1) << "read once";
     }
 }
 
 TEST(NotesProbe, AReleaseTextGivesUpToThreeNumbersOfItsJoinedDigits) {
-    const std::pair<const char*, Triple> cases[] = {
-        {"Release 6.5.4 FP1", {6, 5, 41}}, {"6.0.3", {6, 0, 3}},  {"Release 5..6", {5, 6, 0}},
-        {"5.0.12.1", {5, 0, 12}},          {"R 99999999999.1.2", {INT32_MAX, 1, 2}}, {"", {0, 0, 0}},
+    struct Case {
+        const char* text;
+        Version version;
     };
-    for (const auto& [text, expected] : cases) {
-        Triple parsed = {-1, -1, -1};
-        NotesProbe::ParseVersionText(parsed[0], parsed[1], parsed[2], text);
-        EXPECT_EQ(parsed, expected) << text;
+    const Case cases[] = {
+        {"Release 6.5.4 FP1", {6, 5, 41}},
+        {"6.0.3", {6, 0, 3}},
+        {"Release 5..6", {5, 6, 0}},
+        {"5.0.12.1", {5, 0, 12}},
+        {"R 12345678901234567890.1.2", {INT32_MAX, 1, 2}},
+        {"", {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NotesProbe::ParseVersionText(c.text).Text(), c.version.Text()) << c.text;
     }
 }
 
 TEST(StringTableBlock, EveryLengthIsCheckedAgainstTheBlock) {
-    // block as 16-bit units, index, string (null: malformed or missing)
-    const std::tuple<std::vector<std::uint16_t>, unsigned, const char16_t*> cases[] = {
-        {{0, 2, u'5', u'.', 1, u'x'}, 2, u"x"}, {{0, 0}, 1, u""},
-        {{0xFFFF, u'R'}, 1, nullptr},  // string 0 claims far more than the block holds
-        {{0, 3, u'5', u'.'}, 1, nullptr}, {{0}, 1, nullptr}, {{}, 0, nullptr},
+    struct Case {
+        std::vector<std::uint16_t> units;  // the block as little-endian 16-bit units
+        unsigned index;
+        const char16_t* text;  // null: malformed or missing
     };
-    for (const auto& [units, index, expected] : cases) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(units.data());  // little-endian, as a block
-        const auto text = StringTableEntry(bytes, units.size() * 2, index);
-        EXPECT_EQ(text.value_or(u"<none>"), expected ? expected : u"<none>");
+    const Case cases[] = {
+        {{0, 2, u'5', u'.', 1, u'x'}, 2, u"x"},
+        {{0, 0}, 1, u""},
+        {{0xFFFF, u'R'}, 1, nullptr},  // string 0 claims far more than the block holds
+        {{0, 3, u'5', u'.'}, 1, nullptr},
+        {{0}, 1, nullptr},
+        {{}, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.units.data());
+        const auto text = StringTableEntry(bytes, c.units.size() * 2, c.index);
+        EXPECT_EQ(text.value_or(u"<none>"), c.text ? c.text : u"<none>");
     }
     const std::uint8_t halfALength[] = {0, 0, 1};
     EXPECT_FALSE(StringTableEntry(halfALength, 3, 1));

@@ -1,16 +1,23 @@
 // Module versions: the library's answer, else its FileVersion text from one of four places.
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "FakePc.h"
 
-using Triple = std::array<std::int32_t, 3>;
-
 TEST(ModuleVersion, AsksTheLibraryFirstThenSearchesFourPlacesInOrder) {
-    const std::vector<std::string> places = {"C:\\WINDOWS\\x.dll", "C:\\WINDOWS\\system32\\x.dll", "x.dll", "\\x.dll"};
-    // whether the export answers 4.5.6, FileVersion texts, places tried, numbers, found
-    const std::tuple<bool, std::map<std::string, std::string>, std::size_t, Triple, bool> cases[] = {
+    const std::vector<std::string> places = {
+        "C:\\WINDOWS\\x.dll",
+        "C:\\WINDOWS\\system32\\x.dll",
+        "x.dll",
+        "\\x.dll",
+    };
+    struct Case {
+        bool exportAnswers;  // with 4.5.6
+        std::map<std::string, std::string> fileVersions;
+        std::size_t placesTried;
+        Version version;
+        bool found;
+    };
+    const Case cases[] = {
         {true, {{"x.dll", "1.1.1"}}, 0, {4, 5, 6}, true},
         {false, {{"C:\\WINDOWS\\system32\\x.dll", "7.8.9"}}, 2, {7, 8, 9}, true},
         {false, {{"\\x.dll", "5, 50, 4807, 2300"}}, 4, {5, 50, 4807}, true},
@@ -18,20 +25,25 @@ TEST(ModuleVersion, AsksTheLibraryFirstThenSearchesFourPlacesInOrder) {
         // A partial parse leaves its numbers behind for callers that ignore `found`.
         {false, {{"C:\\WINDOWS\\x.dll", "1.2"}}, 4, {1, 2, 0}, false},
     };
-    for (const auto& [exportAnswers, resources, tried, numbers, found] : cases) {
+    for (const Case& c : cases) {
         FakePc pc;
-        if (exportAnswers) pc.dllVersions["x.dll"] = FakePc::Version(4, 5, 6);
-        pc.fileVersions = resources;
+        if (c.exportAnswers) pc.dllVersions["x.dll"] = {4, 5, 6};
+        pc.fileVersions = c.fileVersions;
         const ModuleVersion version(pc, "x.dll");
-        EXPECT_EQ(pc.versionPaths, std::vector<std::string>(places.begin(), places.begin() + tried));
-        EXPECT_EQ((Triple{version.major, version.minor, version.build}), numbers);
-        EXPECT_EQ(version.found, found);
+        EXPECT_EQ(pc.versionPaths, std::vector<std::string>(places.begin(), places.begin() + c.placesTried));
+        EXPECT_EQ(version.Text(), c.version.Text());
+        EXPECT_EQ(version.found, c.found);
     }
 }
 
+// Asking the export runs the library's code.
 TEST(ModuleVersion, OnlySystemLibrariesAndLocalFilesOnlyAdministratorsCanWriteAreRun) {
-    // name, a file or folder users may write, major: 6 from the export, 5 from the resource
-    const std::tuple<const char*, const char*, std::int32_t> cases[] = {
+    struct Case {
+        const char* name;
+        const char* writableByUsers;  // a file or folder
+        std::int32_t major;           // 6 from the export, 5 from the resource
+    };
+    const Case cases[] = {
         {"notes.dll", "notes.dll", 6},
         {"C:\\Notes\\notes.dll", "", 6},
         {"d:/notes/notes.dll", "", 6},
@@ -44,34 +56,39 @@ TEST(ModuleVersion, OnlySystemLibrariesAndLocalFilesOnlyAdministratorsCanWriteAr
         {"C:notes.dll", "", 5},
         {"\\notes.dll", "", 5},
     };
-    for (const auto& [name, writable, major] : cases) {
+    for (const Case& c : cases) {
         FakePc pc;
-        pc.writableByUsers = {writable};
-        pc.dllVersions[name] = FakePc::Version(6, 5, 4);
-        pc.fileVersions[name] = "5.0.1";
-        EXPECT_EQ(ModuleVersion(pc, name).major, major) << name << " with " << writable;
-        EXPECT_EQ(ModuleVersion(pc, name, ReadAsData()).major, 5) << name;
+        pc.writableByUsers = {c.writableByUsers};
+        pc.dllVersions[c.name] = {6, 5, 4};
+        pc.fileVersions[c.name] = "5.0.1";
+        EXPECT_EQ(ModuleVersion(pc, c.name).major, c.major) << c.name << " with " << c.writableByUsers;
+        EXPECT_EQ(ModuleVersion(pc, c.name, ReadAsData()).major, 5) << c.name;
     }
 }
 
 TEST(ModuleVersion, ParsesThreeNumbersAtDotsElseAtCommasBeforeTheFirstDot) {
     constexpr std::int32_t kUnset = -1;
-    const std::tuple<const char*, Triple, bool> cases[] = {
+    struct Case {
+        const char* text;
+        Version version;
+        bool parsed;
+    };
+    const Case cases[] = {
         {"6.00.2900.2180 (xpsp_sp2_rtm.040803-2158)", {6, 0, 2900}, true},
         {"5, 50, 4807, 2300", {5, 50, 4807}, true},
         {"..7..8.. 9", {7, 8, 9}, true},
-        {"99999999999.1.2", {INT32_MAX, 1, 2}, true},
+        {"12345678901234567890.-5.+2", {INT32_MAX, -5, 2}, true},
         // The comma pass sees only "1,2": the first pass cut the text at its first dot.
         {"1,2.3,4", {1, 2, kUnset}, false},
     };
+    for (const Case& c : cases) {
+        Version version = {kUnset, kUnset, kUnset};
+        EXPECT_EQ(ParseVersionTriple(c.text, version), c.parsed) << c.text;
+        EXPECT_EQ(version.Text(), c.version.Text()) << c.text;
+    }
     const std::string sevens(300, '7');  // a reported length of 256 or more leaves 250 characters
     EXPECT_EQ(ClipVersionText(sevens.c_str(), 255), sevens.substr(0, 255));
     EXPECT_EQ(ClipVersionText(sevens.c_str(), 256), sevens.substr(0, 250));
-    for (const auto& [text, expected, parsed] : cases) {
-        Triple numbers = {kUnset, kUnset, kUnset};
-        EXPECT_EQ(ParseVersionTriple(text, numbers[0], numbers[1], numbers[2]), parsed) << text;
-        EXPECT_EQ(numbers, expected) << text;
-    }
 }
 
 TEST(ModuleVersion, OnlyASingleTranslationNamesTheStringBlock) {

@@ -6,22 +6,29 @@
 
 TEST(ConflictingServices, EachProductWithAnInstalledServiceIsNamedOnceInGroupOrder) {
     // The list shipped against real services: the Windows tier.
-    const std::tuple<std::string, std::set<std::string>, const char*> cases[] = {
+    struct Case {
+        const char* conflictList;
+        std::set<std::string> installed;
+        const char* products;
+    };
+    const Case cases[] = {
         {"A:x,z;;B:y", {"x", "y", "z"}, "A, B"},
         // A group without ':' has no services; ":w3proxy" is a product without any either.
         {"ISA Server;:w3proxy", {"w3proxy", "ISA Server"}, ""},
         {"Any:*", {"Spooler"}, "Any"},
+        {"Domino:Lotus Domino*", {"lotus domino server (x)"}, "Domino"},
     };
-    for (const auto& [groups, services, expected] : cases) {
+    for (const Case& c : cases) {
         FakePc pc;
-        pc.services = services;
-        EXPECT_EQ(FindConflictingServices(groups, pc), expected) << groups;
+        pc.services = c.installed;
+        EXPECT_EQ(FindConflictingServices(c.conflictList, pc), c.products) << c.conflictList;
     }
 }
 
 TEST(Accounts, OnlyAnEnabledAdministratorsGroupCounts) {
+    constexpr std::uint32_t kDenyOnly = 0x10;
     FakePc pc;
-    pc.tokenGroups = {{true, 0x10}, {false, kTokenGroupEnabled}};  // deny-only Administrators
+    pc.tokenGroups = {{true, kDenyOnly}, {false, kTokenGroupEnabled}};
     EXPECT_FALSE(IsUserInAdministrators(pc));
     pc.tokenGroups.push_back({true, kTokenGroupEnabled});
     EXPECT_TRUE(IsUserInAdministrators(pc));

@@ -1,5 +1,5 @@
-// The test run over a fake PC: order, texts and verdicts of every item, the numbered conflicts,
-// the protocol's bytes, the summary, and a run that is cancelled or whose requests time out.
+// The test run over a fake PC: order, texts and verdicts of every item, the thresholds at their
+// bounds, the numbered conflicts, the protocol's bytes, and a run cancelled or timed out.
 #include "app/TestRun.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include "FakePc.h"
 #include "TestUrls.h"
+#include "app/ItemChecks.h"
 #include "app/Protocol.h"
 
 namespace {
@@ -24,6 +25,10 @@ public:
 
 RunSettings Settings(InstallType type = InstallType::Exchange) {
     return {"Tarnvik Analyzér 1.0", CalendarTime{6, 12, 2026, 2, 8, 7}, type, true};
+}
+
+const ItemResult& Result(const RunReport& report, Item item) {
+    return *report.items[static_cast<std::size_t>(item)];
 }
 
 const std::string kHealthyProtocol =
@@ -43,11 +48,11 @@ const std::string kHealthyProtocol =
     "Meno NT domény: FIRMA\r\n"
     "Konfliktné služby: \r\n"
     "Verzia MS Outloook (OUTLLIB.DLL): MS Outlook 11.0.5510\r\n";
-const char kTrace[] = "HKLM\\SOFTWARE\\Devadozededa|Root";
-std::string Message(Item item) { return Row(item).conflictMessage; }
 
 TEST(TestRun, AHealthyPcPassesEveryItemInRunOrderAndWritesTheWholeProtocol) {
     FakePc pc;
+    pc.dllVersions.erase("C:\\OFFICE\\OUTLLIB.DLL");
+    pc.fileVersions["C:\\OFFICE\\OUTLLIB.DLL"] = "11.0.5510";
     Recorder recorder;
     const auto report = RunTest(pc, Settings(), recorder);
 
@@ -59,68 +64,117 @@ TEST(TestRun, AHealthyPcPassesEveryItemInRunOrderAndWritesTheWholeProtocol) {
         EXPECT_EQ(recorder.order[i], kItems[i].item);
     }
     for (const ItemRow& row : kItems) {
-        const auto& result = report->items[static_cast<std::size_t>(row.item)];
         if (row.item == Item::Lotus) {
-            EXPECT_FALSE(result) << "of the other installation type";
+            EXPECT_FALSE(report->items[static_cast<std::size_t>(row.item)]) << "of the other type";
         } else if (row.image != 0) {
-            EXPECT_EQ(result->pass, true) << row.key;
-            EXPECT_EQ(result->message, "") << row.key;
+            EXPECT_EQ(Result(*report, row.item).pass, true) << row.key;
+            EXPECT_EQ(Result(*report, row.item).message, "") << row.key;
         }
     }
     // The log-on result is shown but never written to the protocol.
-    EXPECT_EQ(report->items[static_cast<std::size_t>(Item::Exchange)]->field, "OK");
-    EXPECT_EQ(report->items[static_cast<std::size_t>(Item::Admin)]->field, "");
+    EXPECT_EQ(Result(*report, Item::Exchange).field, "OK");
+    EXPECT_EQ(Result(*report, Item::Admin).field, "");
+    const auto& paths = pc.versionPaths;
+    EXPECT_EQ(std::count(paths.begin(), paths.end(), "C:\\OFFICE\\OUTLLIB.DLL"), 1) << "read once";
 }
 
-TEST(TestRun, FailuresAreNumberedInRunOrderFromOneInEveryRunOfEitherType) {
+TEST(TestRun, EveryFailureIsListedWithItsMessageInRunOrderFromOneInEveryRunOfEitherType) {
     FakePc pc;
     pc.driveC->totalFreeBytes = 99999999;
-    pc.registry[kTrace] = "C:\\Program Files\\Tarnvik";
-    pc.http[config::kServiceLogonUrl].status = 404;
+    pc.dllVersions["shlwapi.dll"] = {5, 50, 4521};
+    pc.actionPolicies = std::vector<std::optional<std::uint32_t>>{3, 3, 3};
+    pc.registry["HKLM\\SOFTWARE\\Devadozededa|Root"] = "C:\\Program Files\\Tarnvik";
+    pc.http[kPublicTestUrl].status = 500;
+    pc.http[kServiceLogonUrl].status = 404;
+    pc.tokenGroups.clear();
     pc.domain = "";
-    pc.actionPolicies = std::vector<std::optional<std::uint32_t>>{3, 1, 3};
+    pc.services = {"w3proxy"};
+    pc.dllVersions["C:\\OFFICE\\OUTLLIB.DLL"] = {9, 0, 4526};
     pc.mapi.reset();
     Recorder recorder;
     const auto report = RunTest(pc, Settings(), recorder);
 
-    const std::string activeX = Message(Item::ActiveX) +
-                                " (Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, "
-                                "Skriptovať ActiveX označené ako bezpečné)";
-    const std::vector<std::string> failed = {
-        Message(Item::Disk), activeX,           Message(Item::EarlierInstall),
-        Message(Item::Https), Message(Item::Domain), Message(Item::Exchange),
-    };
-    EXPECT_EQ(report->conflicts, failed);
-    const auto& items = report->items;
-    EXPECT_EQ(items[static_cast<std::size_t>(Item::ActiveX)]->message, activeX);
-    EXPECT_EQ(items[static_cast<std::size_t>(Item::Domain)]->field, "Doména nenalezena");
-    EXPECT_EQ(items[static_cast<std::size_t>(Item::Exchange)]->field, "Failed to initialize MAPI.");
+    const std::string activeX =
+        "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a sťahovanie ActiveX prvkov. "
+        "(Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, Sťahovať podpísané ovládacie prvky ActiveX, Skriptovať ActiveX označené ako bezpečné)";
+    EXPECT_EQ(SummaryOf(report->conflicts).text,
+              "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n"
+              "\r\n1)  Pevný disk nemá dostatok voľného miesta. Pre inštaláciu je potrebných cca 100 MB."
+              "\r\n2)  Aktualizujte MS Internet Explorer. Minimálna požadovaná verzia je MS IE 5.5 SP1."
+              "\r\n3)  " + activeX +
+              "\r\n4)  Na tomto počítači už je alebo niekedy bol inštalovaný Tarnvik. Overte jeho nainštalovanie. Pokiaľ máte Tarnvik nainštalovaný odinštalujte ho. Ak ho nemáte nainštalovaný zmažte údaje v registroch [HKLM\\Software\\Devadozededa] a [HKCU\\Software\\Devadozededa]."
+              "\r\n5)  Tento počítač nemá prístup k sieti Internet."
+              "\r\n6)  Tento počtíač nemá prístup k synchronizačnému serveru služby alebo nemáte aktualizovaný OS."
+              "\r\n7)  Prihlásený užívateľ nie je členom skupiny Administrators. Kontakujte správcu počítačovej siete."
+              "\r\n8)  Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete."
+              "\r\n9)  Počítač s touto konfiguráciou nie je odporúčané používať k prevádzkovaniu Tarnvika."
+              "\r\n10)  Aktualizujte alebo nainštalujte poštovného klienta MS Outlook vo verzii 200 SP2 alebo novší. K inštalácii nepoužívajte verziu XP SP1!"
+              "\r\n11)  Spojenie so serverom MS Exchange nebolo úspešné.");
+    EXPECT_EQ(Result(*report, Item::ActiveX).message, activeX);
+    EXPECT_EQ(Result(*report, Item::Domain).field, "Doména nenalezena");
+    EXPECT_EQ(Result(*report, Item::Os).pass, true);  // described, never failed
     std::string protocol = kHealthyProtocol;
     const std::vector<std::pair<std::string, std::string>> changes = {
         {"11.64 GB", "95.37 MB"},
+        {"Internet Explorer 6.0.2900", "Internet Explorer 5.50.4521"},
         {"IE: OK", "IE: " + activeX},
         {"nie je nainštalovaný.", "už je alebo bol niekedy nainštalovaný."},
+        {"HTTP: OK", "HTTP: Internal Server Error"},
         {"HTTPS: OK", "HTTPS: Not Found"},
+        {"Administrator: OK", "Administrator: Error"},
         {"FIRMA", ""},
+        {"služby: ", "služby: ISA Server"},
+        {"11.0.5510", "9.0.4526"},
     };
     for (const auto& [from, to] : changes) protocol.replace(protocol.find(from), from.size(), to);
     EXPECT_EQ(report->protocol, protocol);
 
     // Lotus Domino: the Notes item instead of the MS Exchange ones, numbered from one again.
-    pc.driveC->totalFreeBytes = 100000000;
-    pc.registry.erase(kTrace);
     Recorder second;
     const auto lotus = RunTest(pc, Settings(InstallType::Lotus), second);
-    const std::vector<std::string> lotusFailed = {
-        activeX,
-        Message(Item::Https),
-        Message(Item::Domain),
-        Message(Item::Lotus),
-    };
-    EXPECT_EQ(lotus->conflicts, lotusFailed);
+    EXPECT_EQ(lotus->conflicts.size(), 10u);
+    EXPECT_EQ(lotus->conflicts.back(),
+              "Aktualizujte alebo nainštalujte poštovného klienta Lotus Notes vo verzii 5 alebo novší. K inštalácii nepoužívajte verzie 5.0.11, 6.0 a 6.0.1.");
     EXPECT_EQ(lotus->protocol.substr(lotus->protocol.rfind("Konfliktné")),
-              "Konfliktné služby: \r\nVerzia Lotus Notes klienta: \r\n");
+              "Konfliktné služby: ISA Server\r\nVerzia Lotus Notes klienta: \r\n");
     EXPECT_FALSE(lotus->items[static_cast<std::size_t>(Item::Outlook)]);
+}
+
+TEST(TestRun, EachThresholdHoldsExactlyAtItsBound) {
+    struct Case {
+        Item item;
+        Version version;  // of shlwapi.dll, OUTLLIB.DLL or notes.exe
+        bool pass;
+    };
+    const Case cases[] = {
+        {Item::Ie, {5, 50, 4521}, false},
+        {Item::Ie, {5, 50, 4522}, true},
+        {Item::Outlook, {9, 0, 4526}, false},
+        {Item::Outlook, {9, 0, 4527}, true},
+        {Item::Outlook, {10, 0, 2627}, false},
+        {Item::Lotus, {5, 0, 5}, false},
+        {Item::Lotus, {5, 0, 6}, true},
+        {Item::Lotus, {5, 0, 11}, false},
+        {Item::Lotus, {6, 0, 0}, false},
+        {Item::Lotus, {6, 0, 1}, false},
+        {Item::Lotus, {6, 0, 2}, true},
+    };
+    for (const Case& c : cases) {
+        FakePc pc;
+        pc.dllVersions["shlwapi.dll"] = c.version;
+        pc.dllVersions["C:\\OFFICE\\OUTLLIB.DLL"] = c.version;
+        pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Path"] = "C:\\Notes\\";
+        pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Name"] = "notes.exe";
+        pc.fileVersions["C:\\Notes\\notes.exe"] = c.version.Text();
+        const RunSettings settings = Settings();
+        EXPECT_EQ(ItemChecks(pc, settings).Check(c.item).pass, c.pass) << c.version.Text();
+    }
+    for (const std::uint64_t free : {99999999ull, 100000000ull}) {
+        FakePc pc;
+        pc.driveC->totalFreeBytes = free;
+        const RunSettings settings = Settings();
+        EXPECT_EQ(ItemChecks(pc, settings).Check(Item::Disk).pass, free >= 100000000) << free;
+    }
 }
 
 TEST(TestRun, ACancelledRunStopsBeforeTheNextItemAndReportsNothing) {
@@ -138,24 +192,23 @@ TEST(TestRun, ARequestStillGoingAtItsDeadlineTimedOut) {
     pc.givenUpJobs = 1;  // the second of the two, HTTPS
     Recorder recorder;
     const auto report = RunTest(pc, Settings(), recorder);
-    EXPECT_EQ(report->items[static_cast<std::size_t>(Item::Http)]->field, "OK");
-    EXPECT_EQ(report->items[static_cast<std::size_t>(Item::Https)]->field,
-              "The request has timed out. ");
-    EXPECT_EQ(report->conflicts, std::vector<std::string>{Message(Item::Https)});
+    EXPECT_EQ(Result(*report, Item::Http).field, "OK");
+    EXPECT_EQ(Result(*report, Item::Https).field, "The request has timed out. ");
+    EXPECT_EQ(report->conflicts, std::vector<std::string>{Row(Item::Https).conflictMessage});
 }
 
-TEST(TestRun, TheSummaryListsTheNumberedConflictsOrConfirmsSuccess) {
+TEST(TestRun, TheSuccessBoxTheNoteAndAHeaderWithoutLocalTime) {
     const Summary success = SummaryOf({});
     EXPECT_EQ(success.text, "Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez komplikácií.");
     EXPECT_EQ(success.caption, "Informácie");
     EXPECT_EQ(success.kind, MessageBoxKind::Information);
-    const Summary conflicts = SummaryOf({"Prvý.", "Druhý."});
-    EXPECT_EQ(conflicts.text,
-              "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n\r\n1)  Prvý.\r\n2)  Druhý.");
+    const Summary conflicts = SummaryOf({"x"});
     EXPECT_EQ(conflicts.caption, "Upozornenie");
     EXPECT_EQ(conflicts.kind, MessageBoxKind::Exclamation);
-    EXPECT_EQ(protocol::Note("C:\\Tools\\TarnvikAnalyzer.txt"),
+    EXPECT_EQ(ProtocolNote("C:\\Tools\\TarnvikAnalyzer.txt"),
               "Protokol s výsledkom testovania je uložený v súbori:\r\nC:\\Tools\\TarnvikAnalyzer.txt");
+    EXPECT_EQ(ProtocolHeader("T", std::nullopt), "T ŠTART TESTU - 0.0.0 -1:-1:-1\r\n" + std::string(77, '-') + "\r\n\r\n");
+    EXPECT_EQ(ProtocolPathFor(std::string("C:\\Tools.v2\\Tarnvik")), "C:\\Tools.v2\\Tarnvik.txt");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what it
 // sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, run in order: start <exe> <arguments>
-// | attach | exchange | lotus | test | watch | press | wait <ms> | state | click <key> | handles |
-// hold <file> | read | close | shut | items. (A box that the program opens instead of its dialog is
+// | attach | await | exchange | lotus | test | watch | press | wait <ms> | state | click <key> | handles |
+// hold <file> | read | close | shut. (A box that the program opens instead of its dialog is
 // taken for the dialog; read reads and closes it.)
 // The first failure prints error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,6 @@ using Failure = std::wstring;       // thrown: why the driver gives up
 HANDLE g_process = nullptr;
 DWORD g_pid = 0;
 HWND g_dialog = nullptr;
-
-std::wstring ProgramText(const char* text) {  // the item table's texts are code page 1250
-    wchar_t wide[4096] = L"";
-    ::MultiByteToWideChar(1250, 0, text, -1, wide, 4096);
-    return wide;
-}
 
 void Print(const std::string& key, const std::wstring& value) {
     std::string utf8(value.size() * 3 + 1, '\0'), line = key + "=";
@@ -201,7 +196,7 @@ void State() {
 void Click(const std::wstring& key) {
     int label = 0;
     for (const ItemRow& row : kItems)
-        if (ProgramText(row.key) == key) label = row.label;
+        if (std::wstring(row.key, row.key + std::strlen(row.key)) == key) label = row.label;
     // Sent messages are handled in order: the second is answered once the click returned,
     // or from the modal loop of the box the click opened.
     ::SendNotifyMessageW(Control(label), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
@@ -241,10 +236,13 @@ void Run(const std::vector<std::wstring>& args) {
                 throw Failure(L"cannot start ") + path;
             ::SetCursorPos(0, 0);  // no tool tip pops up over the dialog while it is read
             Adopt(info.hProcess);
-        } else if (command == L"attach") {
+        } else if (command == L"attach" || command == L"await") {  // await: until one runs
             DWORD pid = 0;
-            if (!::GetWindowThreadProcessId(::FindWindowW(L"#32770", kCaption), &pid))
-                throw Failure(L"no program runs");
+            for (const ULONGLONG end = ::GetTickCount64() + kWaitMs; !pid; ::Sleep(50)) {
+                ::GetWindowThreadProcessId(::FindWindowW(L"#32770", kCaption), &pid);
+                if (!pid && (command == L"attach" || ::GetTickCount64() > end))
+                    throw Failure(L"no program runs");
+            }
             Adopt(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
         } else if (command == L"exchange" || command == L"lotus") {
             Ask(Control(command == L"lotus" ? IDC_TYPE_LOTUS : IDC_TYPE_EXCHANGE), BM_CLICK);
@@ -277,12 +275,6 @@ void Run(const std::vector<std::wstring>& args) {
         } else if (command == L"close") {
             ::PostMessageW(Control(IDOK), BM_CLICK, 0, 0);
             ::WaitForSingleObject(g_process, kWaitMs);
-        } else if (command == L"items") {
-            for (const ItemRow& row : kItems) {
-                const std::string key = row.key;
-                if (row.protocolLabel) Print(key + ".protocol", ProgramText(row.protocolLabel));
-                if (row.conflictMessage) Print(key + ".message", ProgramText(row.conflictMessage));
-            }
         } else {
             throw Failure(L"unknown command ") + command;
         }

@@ -39,12 +39,6 @@ def driver(*commands, check=True):
     return {key: unescape(value) for key, _, value in (line.partition('=') for line in text.splitlines())}
 
 
-@functools.lru_cache(maxsize=None)
-def items():
-    """The item table: '<key>.protocol' -> protocol label, '<key>.message' -> conflict message."""
-    return driver('items')
-
-
 class Case(unittest.TestCase):
     """Each test has its own copy of the exe, and so its own protocol file, in a new folder."""
     maxDiff = None
@@ -64,11 +58,10 @@ class Case(unittest.TestCase):
         """The driver's output `shown` holds each key=value of `facts`."""
         self.assertEqual(facts, {key: shown.get(key) for key in facts})
 
-    def protocol(self):
-        """The protocol file (strict CP1250) as label -> value."""
+    def protocol_line(self, label):
+        """What follows `label` in its line of the protocol file (strict CP1250)."""
         lines = self.protocol_file.read_bytes().decode('cp1250').split('\r\n')
-        labels = [label for name, label in items().items() if name.endswith('.protocol')]
-        return {label: line[len(label):] for line in lines for label in labels if line.startswith(label)}
+        return next(line[len(label):] for line in lines if line.startswith(label))
 
     def copy_fixture(self, name, folder, as_name):
         folder.mkdir(exist_ok=True)

@@ -1,44 +1,41 @@
-"""The dialog on the Wine PC as a user sees it: start state, runs, the protocol file."""
+"""The dialog on the Wine PC as a user sees it: start state, runs, the protocol file, a dead
+network, closing during a run."""
 
 import datetime
 import os
 import re
+import resource
+import signal
+import subprocess
 
 import harness
 import servers
-from harness import items
 
 TRACE = r'HKLM\Software\Devadozededa'
 HEADER = re.compile(r'Tarnvik Analyzér 1\.0 ŠTART TESTU - ([1-9]\d?)\.([1-9]\d?)\.(\d{4}) '
                     r'(\d\d):(\d\d):(\d\d)\r\n-{77}\r\n\r\n')
-
-
-def shown_keys(r):  # the items whose rows the dialog shows, in run order
-    return [name[:-8] for name, value in r.items() if name.endswith('.visible') and value == '1']
+PREVIOUS = 'Tarnvik Analyzér 1.0 ŠTART TESTU - 1.1.2020 00:00:00\r\n'.encode('cp1250')
 
 
 class DialogTest(harness.Case):
 
-    def assert_run(self, r, started):
-        """Failed items are marked alike and listed in order; the protocol holds this run only."""
-        failed = []
-        for key in (key for key in shown_keys(r) if key + '.image' in r):
-            message = items()[key + '.message']
-            marks = (r[key + '.image'], r[key + '.link'])
-            self.assertIn(marks, [('tick', '0'), ('cross', '1')], key)
-            failed += [message] if marks[0] == 'cross' else []
-        self.assert_shows({'box.caption': 'Upozornenie', 'box.icon': 'shown', 'box.text':
-                           'Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n' +
-                           ''.join(f'\r\n{n})  {m}' for n, m in enumerate(failed, 1))}, r)
+    def assert_run(self, shown, started):
+        """A tick with a plain label or a cross with a link for each shown item, the crosses
+        listed in the box, and the protocol of this run in CRLF lines, named in the note."""
+        crosses = 0
+        for key in (name[:-len('.image')] for name, image in shown.items() if image in ('tick', 'cross')):
+            crosses += shown[key + '.image'] == 'cross'
+            self.assertEqual('1' if shown[key + '.image'] == 'cross' else '0', shown[key + '.link'], key)
+        self.assert_shows({'box.caption': 'Upozornenie', 'box.icon': 'shown'}, shown)
+        self.assertEqual(crosses, len(re.findall(r'\r\n\d+\)  ', shown['box.text'])))
         data = self.protocol_file.read_bytes()
-        self.assertEqual((data.count(b'\r\n'),) * 2, (data.count(b'\r'), data.count(b'\n')))
-        text = data.decode('cp1250')
-        header = HEADER.match(text)
-        day, month, year, *time = map(int, header.groups())
+        self.assertEqual(data.count(b'\r\n'), data.count(b'\n'))
+        self.assertEqual(data.count(b'\r\n'), data.count(b'\r'))
+        day, month, year, *time = map(int, HEADER.match(data.decode('cp1250')).groups())
         stamp = datetime.datetime(year, month, day, *time)
         self.assertTrue(started.replace(microsecond=0) <= stamp <= datetime.datetime.now(), stamp)
-        self.assert_shows({'note.link': '1', 'note': 'Protokol s výsledkom testovania je uložený v súbori:'
-                           '\r\n' + harness.windows_path(self.protocol_file)}, r)
+        note = 'Protokol s výsledkom testovania je uložený v súbori:\r\n' + harness.windows_path(self.protocol_file)
+        self.assert_shows({'note.link': '1', 'note': note}, shown)
 
     def test_start_state_and_runs(self):
         # With Outlook registered no class look-up falls back to the 32-bit view, where Wine's
@@ -46,18 +43,18 @@ class DialogTest(harness.Case):
         self.register_outlook('outllib-10.0.2627.dll')
         self.reg_add(TRACE, 'Root', 'REG_SZ', r'C:\Tarnvik', remove=TRACE)
         first = self.start('state')
-        lotus = harness.driver('attach', 'lotus', 'state', 'exchange')
-        for r, shown, hidden in ((first, 'exchange', 'lotus'), (lotus, 'lotus', 'exchange')):
-            self.assert_shows({'checked': shown, 'outlook.visible': hidden == 'lotus' and '1' or '0',
-                               shown + '.visible': '1', hidden + '.visible': '0'}, r)
+        self.assert_shows({'checked': 'exchange', 'outlook.visible': '1', 'exchange.visible': '1', 'lotus.visible': '0'}, first)
         self.assertEqual({'', 'none', 'hidden'}, {v for k, v in first.items() if k.endswith(('.field', '.image'))})
+        lotus = harness.driver('attach', 'lotus', 'state', 'exchange')
+        self.assert_shows({'checked': 'lotus', 'outlook.visible': '0', 'exchange.visible': '0', 'lotus.visible': '1'}, lotus)
 
         started = datetime.datetime.now()
-        r = harness.driver('attach', 'test', 'state', 'handles')
-        self.assert_shows({'install.image': 'cross', 'os.image': 'tick', 'domain.image': 'cross'}, r)
-        self.assert_run(r, started)
-        self.assert_shows({'clickbox.caption': 'Informácie', 'clickbox.text': items()['install.message'],
-                           'clickbox.icon': 'none'}, harness.driver('attach', 'click', 'install'))
+        run = harness.driver('attach', 'test', 'state', 'handles')
+        self.assert_shows({'install.image': 'cross', 'os.image': 'tick', 'domain.image': 'cross'}, run)
+        self.assert_run(run, started)
+        click = harness.driver('attach', 'click', 'install')
+        self.assert_shows({'clickbox.caption': 'Informácie', 'clickbox.icon': 'none'}, click)
+        self.assertIn(')  ' + click['clickbox.text'] + '\r\n', run['box.text'])
 
         harness.wine('reg', 'delete', TRACE, '/f')  # mended: the second run passes the item
         started = datetime.datetime.now()
@@ -65,20 +62,44 @@ class DialogTest(harness.Case):
         self.assert_shows({'install.image': 'tick', 'install.link': '0'}, again)
         self.assert_run(again, started)
         last = harness.driver('attach', 'test', 'test', 'handles', 'close')
-        self.assert_shows({'handles': r['handles'], 'exit': '0'}, last)
+        self.assert_shows({'handles': run['handles'], 'exit': '0'}, last)
 
-    def test_protocol_that_cannot_be_created_ends_the_program(self):
-        previous = 'Tarnvik Analyzér 1.0 ŠTART TESTU - 1.1.2020 00:00:00\r\n'.encode('cp1250')
-        self.protocol_file.write_bytes(previous)
+    def test_a_protocol_that_cannot_be_created_ends_the_program_and_keeps_the_old_one(self):
+        self.protocol_file.write_bytes(PREVIOUS)
         held = self.start('hold', harness.windows_path(self.protocol_file), 'test')
-        self.assertEqual(previous, self.protocol_file.read_bytes())
+        self.assertEqual(PREVIOUS, self.protocol_file.read_bytes())
         self.assertEqual({self.exe, self.protocol_file}, set(self.folder.iterdir()))  # nothing left
         self.protocol_file.unlink()
         self.protocol_file.mkdir()
-        for case, r in (('held open', held), ('a folder', self.start('test'))):
-            with self.subTest(case):
-                self.assert_shows({'box.caption': 'Chyba aplikácie', 'box.icon': 'none', 'exit': '-2',
-                                   'box.text': 'Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.'}, r)
+        for name, shown in (('held open', held), ('a folder', self.start('test'))):
+            with self.subTest(name):
+                text = 'Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.'
+                self.assert_shows({'box.caption': 'Chyba aplikácie', 'box.icon': 'none', 'box.text': text, 'exit': '-2'}, shown)
+
+    def test_a_protocol_that_cannot_be_written_whole_keeps_the_old_one(self):
+        def small_files():  # the file size limit fails the write after the file was made
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (200, 200))
+
+        self.protocol_file.write_bytes(PREVIOUS)
+        dialog = subprocess.Popen(['wine', self.exe], preexec_fn=small_files, stdin=subprocess.DEVNULL,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(dialog.wait, timeout=60)
+        shown = harness.driver('await', 'test', 'state', 'close')
+        text = 'Chyba! Nebolo možné zapísať súbor s protokolom o priebehu testu:\r\n' + harness.windows_path(self.protocol_file)
+        self.assert_shows({'box.caption': 'Chyba aplikácie', 'box.text': text, 'note': '', 'exit': '0'}, shown)
+        self.assertEqual({self.exe, self.protocol_file}, set(self.folder.iterdir()))
+        self.assertEqual(PREVIOUS, self.protocol_file.read_bytes())
+        silent = subprocess.run(['wine', self.exe, '/silent'], preexec_fn=small_files, timeout=300)
+        self.assertEqual(254, silent.returncode)  # -2
+
+    def test_the_protocol_replaces_a_link_at_its_name(self):
+        other = self.folder / 'other.txt'
+        other.write_bytes(b'kept')
+        os.link(other, self.protocol_file)
+        self.start('test', 'close')
+        self.assertEqual(b'kept', other.read_bytes())
+        self.assertTrue(HEADER.match(self.protocol_file.read_bytes().decode('cp1250')))
 
     def test_a_dead_network_neither_freezes_the_dialog_nor_keeps_it_open(self):
         proxy = servers.Server(servers.Silent)
@@ -96,11 +117,3 @@ class DialogTest(harness.Case):
         self.assertLessEqual(int(shut['shut.ms']), 2000)
         self.assertEqual('0', shut['exit'])
         self.assertEqual(earlier, self.protocol_file.read_bytes())
-
-    def test_protocol_replaces_a_link_at_its_name(self):
-        other = self.folder / 'other.txt'
-        other.write_bytes(b'kept')
-        os.link(other, self.protocol_file)
-        self.start('test', 'close')
-        self.assertEqual(b'kept', other.read_bytes())
-        self.assertTrue(HEADER.match(self.protocol_file.read_bytes().decode('cp1250')))
