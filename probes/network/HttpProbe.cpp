@@ -7,9 +7,6 @@
 // open/connect texts that name each other's step included: do not correct them.
 
 bool HttpProbe::TestUrl(const std::string& url, std::string& message) {
-    // Handles of a previous call would otherwise stay open until the object goes.
-    m_client.Close();
-
     UrlParts parts;
     if (!m_client.Split(url, parts)) {
         message = "Bad URL format.";

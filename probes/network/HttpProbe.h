@@ -16,13 +16,11 @@ struct UrlParts {
 };
 
 // What the probe asks of the HTTP client: one synchronous GET, step by step, so that every
-// step's failure can be told apart.
+// step's failure can be told apart. A client serves one request and releases it when it goes.
 class HttpClient {
 public:
     virtual ~HttpClient() = default;
 
-    // Releases every handle of an earlier request (request, connection, then session).
-    virtual void Close() = 0;
     // Canonicalises and cracks `url`. False when it cannot be split.
     virtual bool Split(const std::string& url, UrlParts& parts) = 0;
     // Each step builds on the previous one; false when the client gives no handle.

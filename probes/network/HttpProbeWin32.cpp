@@ -70,8 +70,6 @@ public:
     explicit WinInetClient(std::shared_ptr<RequestHandles> handles) : m_handles(std::move(handles)) {}
     ~WinInetClient() override { m_handles->Close(); }
 
-    void Close() override { m_handles->Close(); }
-
     bool Split(const std::string& url, UrlParts& parts) override {
         std::vector<char> canonical;
         if (!Api().Complete()) return false;

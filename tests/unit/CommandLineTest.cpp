@@ -11,9 +11,7 @@ TEST(CommandLine, SplitsAsTheCRuntimeDoes) {
     };
     const Case cases[] = {
         {LR"("C:\Program Files\T\"x.exe  /a)", {LR"(C:\Program Files\T\x.exe)", L"/a"}},
-        {L"T.exe \"a b\"\t \"\" c\"d", {L"T.exe", L"a b", L"", L"cd"}},
         {LR"(T.exe a\\\b \\"x y" \\\"z)", {L"T.exe", LR"(a\\\b)", LR"(\x y)", LR"(\"z)"}},
-        {LR"(T.exe a"b"" c d)", {L"T.exe", L"ab\"", L"c", L"d"}},
     };
     for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line;
 }
@@ -48,9 +46,7 @@ TEST(CommandLine, NamesTheFirstArgumentNotUnderstood) {
     const Case cases[] = {
         {L"T.exe /x /silent", "Unknown switch \"/x\".", true},
         {L"T.exe /lotus ž€\u4E2D", "Unexpected argument \"ž€?\".", false},
-        {L"T.exe /silent -SILENT", "\"-SILENT\" is given twice.", true},
         {L"T.exe /Exchange /lotus", "\"/lotus\" cannot be used with \"/Exchange\".", false},
-        {L"T.exe /csv", "\"/csv\" needs a file name.", false},
         {L"T.exe /csv \"\"", "\"/csv\" needs a file name.", false},
         {L"T.exe /protocol -silent", "\"/protocol\" needs a file name.", true},
     };
@@ -69,10 +65,9 @@ TEST(ExitCode, AnUnwrittenProtocolWinsOverAnUnwrittenRowWhichWinsOverConflicts) 
         int exitCode;
     };
     const Case cases[] = {
-        {.protocolWritten = true, .csvWritten = true, .conflicts = 0, .exitCode = 0},
-        {.protocolWritten = true, .csvWritten = true, .conflicts = 1, .exitCode = 1},
-        {.protocolWritten = true, .csvWritten = false, .conflicts = 1, .exitCode = 3},
-        {.protocolWritten = false, .csvWritten = false, .conflicts = 1, .exitCode = -2},
+        {true, true, 0, 0},
+        {true, false, 1, 3},
+        {false, false, 1, -2},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ExitCodeOf(c.protocolWritten, c.csvWritten, c.conflicts), c.exitCode);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <map>
@@ -46,8 +45,7 @@ public:
     std::uint32_t family = 6;
     std::optional<std::int64_t> counterFrequency = 3579545;
     std::uint32_t cyclesPerMicrosecond = 2394;
-    std::int64_t microseconds = 0;           // the virtual time
-    std::int64_t oversleepMicroseconds = 0;  // added to every Sleep, as by a hibernation
+    std::int64_t microseconds = 0;  // the virtual time
     std::uint32_t millisecondClockBase = 0;
     std::uint64_t timeStampBase = 0;
     std::uint32_t priorityClass = 0x20;
@@ -67,11 +65,9 @@ public:
         enum Step { None, Split, Open, Connect, OpenRequest, Send, Status } failsAt = None;
         std::uint32_t error = 0;
         std::uint32_t status = 200;
-        int bodyReads = 0;                  // reads that return data before the end of the body
-        std::int64_t readMicroseconds = 0;  // how long each read takes
     };
     std::map<std::string, HttpAnswer> http;
-    std::vector<std::string> httpLog;  // "close", "open <agent>", "read"
+    std::vector<std::string> httpLog;  // "open <agent>", "read"
     std::size_t givenUpJobs = 0;
 
     // MAPI entry points: an empty result means the library lacks it; no Mapi: no library.
@@ -147,7 +143,7 @@ public:
         return microseconds / 1000000 * f + microseconds % 1000000 * f / 1000000;
     }
     void Sleep(std::uint32_t milliseconds) override {
-        microseconds += milliseconds * 1000ll + oversleepMicroseconds;
+        microseconds += milliseconds * 1000ll;
     }
     std::uint32_t MillisecondClock() override {
         microseconds += 250;  // each look at the clock takes a while
@@ -214,7 +210,6 @@ private:
     class Client final : public HttpClient {
     public:
         explicit Client(FakePc& pc) : m_pc(pc) {}
-        void Close() override { m_pc.httpLog.push_back("close"); }
         bool Split(const std::string& url, UrlParts& parts) override {
             m_answer = m_pc.http.count(url) ? m_pc.http[url] : HttpAnswer();
             parts.isHttps = url.rfind("https:", 0) == 0;
@@ -238,11 +233,9 @@ private:
             status = m_answer.status;
             return Passes(HttpAnswer::Status);
         }
-        bool Read(char* buffer, std::uint32_t size, std::uint32_t& bytesRead) override {
+        bool Read(char*, std::uint32_t, std::uint32_t& bytesRead) override {
             m_pc.httpLog.push_back("read");
-            m_pc.microseconds += m_answer.readMicroseconds;
-            bytesRead = m_answer.bodyReads-- > 0 ? std::min<std::uint32_t>(size, 100) : 0;
-            std::memset(buffer, 'x', bytesRead);
+            bytesRead = 0;  // the end of an empty body
             return true;
         }
         std::uint32_t TickCount() override {

@@ -1,6 +1,6 @@
 // uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what it
 // sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, run in order: start <exe> <arguments>
-// | attach | await | exchange | lotus | test | watch | press | wait <ms> | state | click <key> | handles |
+// | attach | exchange | lotus | test | watch | press | wait <ms> | state | click <key> |
 // hold <file> | read | close | shut. (A box that the program opens instead of its dialog is
 // taken for the dialog; read reads and closes it.)
 // The first failure prints error=<why>, ends the program it works and exits with 1.
@@ -27,7 +27,8 @@ DWORD g_pid = 0;
 HWND g_dialog = nullptr;
 
 void Print(const std::string& key, const std::wstring& value) {
-    std::string utf8(value.size() * 3 + 1, '\0'), line = key + "=";
+    std::string utf8(value.size() * 3 + 1, '\0');
+    std::string line = key + "=";
     ::WideCharToMultiByte(CP_UTF8, 0, value.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()),
                           nullptr, nullptr);
     for (const char* c = utf8.c_str(); *c; ++c)
@@ -47,12 +48,14 @@ auto WaitFor(const wchar_t* what, Found found) {  // found() while the program r
 // A top-level window of the program. Its caption is compared without asking the program.
 template <typename Wanted>
 HWND TopWindow(const wchar_t* className, const wchar_t* caption, Wanted wanted) {
-    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, className, caption));) {
+    HWND window = nullptr;
+    for (;;) {
+        window = ::FindWindowExW(nullptr, window, className, caption);
+        if (!window) return nullptr;
         DWORD pid = 0;
         ::GetWindowThreadProcessId(window, &pid);
         if (pid == g_pid && wanted(window)) return window;
     }
-    return nullptr;
 }
 
 LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -83,7 +86,8 @@ std::vector<DWORD> g_shot;  // 0x00RRGGBB, row by row
 
 void Capture(HWND window) {
     ::GetWindowRect(window, &g_area);
-    const int w = g_area.right - g_area.left, h = g_area.bottom - g_area.top;
+    const int w = g_area.right - g_area.left;
+    const int h = g_area.bottom - g_area.top;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<DWORD> previous;
@@ -91,7 +95,8 @@ void Capture(HWND window) {
         previous.swap(g_shot);
         ::Sleep(attempt ? 100 : 0);
         void* bits = nullptr;
-        HDC screen = ::GetDC(nullptr), memory = ::CreateCompatibleDC(screen);
+        HDC screen = ::GetDC(nullptr);
+        HDC memory = ::CreateCompatibleDC(screen);
         HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ old = ::SelectObject(memory, bitmap);
         ::BitBlt(memory, 0, 0, w, h, screen, g_area.left, g_area.top, SRCCOPY);
@@ -103,7 +108,8 @@ void Capture(HWND window) {
 }
 
 int Count(HWND window, bool (*wanted)(int red, int green, int blue)) {  // in the last capture
-    RECT r{}, control{};
+    RECT r{};
+    RECT control{};
     ::GetWindowRect(window, &control);
     ::IntersectRect(&r, &control, &g_area);
     int n = 0;
@@ -115,23 +121,11 @@ int Count(HWND window, bool (*wanted)(int red, int green, int blue)) {  // in th
     return n;
 }
 
-bool Green(int r, int g, int b) { return g > 100 && g - r > 50 && g - b > 50; }
-bool Red(int r, int g, int b) { return r > 150 && r - g > 80 && r - b > 80; }
 bool PureRed(int r, int g, int b) { return r == 255 && g == 0 && b == 0; }
-// Whether the box shows an icon; a box without one keeps an empty icon static.
-std::wstring BoxIcon(HWND box) {
-    for (HWND icon = nullptr; (icon = ::FindWindowExW(box, icon, L"Static", nullptr));) {
-        if ((::GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && Ask(icon, STM_GETICON))
-            return L"shown";
-    }
-    return L"none";
-}
-
 // Reads the box and presses its OK; returns once the dialog is idle again or gone.
 void ReadAndClose(const std::string& prefix, HWND box) {
     Print(prefix + ".caption", Text(box));
     Print(prefix + ".text", Text(::GetDlgItem(box, 0xFFFF)));  // the message of every message box
-    Print(prefix + ".icon", BoxIcon(box));
     ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     while (::IsWindow(box)) ::Sleep(20);
     DWORD_PTR ignored = 0;
@@ -145,42 +139,42 @@ bool AnyStatusImage() {
 }
 
 // Presses "Test !" and, until the box that ends the run, keeps asking the dialog for an answer:
-// the longest wait for one, when the first status image was set and when the box came (ms), and
-// whether "Test !" and the radios stayed disabled from then on.
+// the longest wait for one, when the first status image was set and when the box came (ms).
 void Watch() {
     const ULONGLONG pressed = ::GetTickCount64();
-    ULONGLONG longest = 0, image = 0;
-    bool busy = true;
+    ULONGLONG longest = 0;
+    ULONGLONG image = 0;
     ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
-    HWND box = nullptr;
-    while (!(box = FindBox())) {
+    for (;;) {
+        if (const HWND box = FindBox()) {
+            Print("watch.box", std::to_wstring(::GetTickCount64() - pressed));
+            Print("watch.longest", std::to_wstring(longest));
+            Print("watch.image", std::to_wstring(image));
+            return ReadAndClose("box", box);
+        }
         if (::GetTickCount64() - pressed > kWaitMs) throw Failure(L"timeout: the box that ends the run");
         const ULONGLONG asked = ::GetTickCount64();
         Ask(g_dialog, WM_NULL);
         longest = std::max(longest, ::GetTickCount64() - asked);
         if (!image && AnyStatusImage()) image = ::GetTickCount64() - pressed;
-        for (const int id : {IDC_TEST, IDC_TYPE_EXCHANGE, IDC_TYPE_LOTUS})
-            busy = busy && !(image && ::IsWindowEnabled(Control(id)));
         ::Sleep(20);
     }
-    Print("watch.box", std::to_wstring(::GetTickCount64() - pressed));
-    Print("watch.longest", std::to_wstring(longest));
-    Print("watch.image", std::to_wstring(image));
-    Print("watch.busy", busy ? L"1" : L"0");
-    ReadAndClose("box", box);
 }
 
 void State() {
     Capture(g_dialog);
     const auto link = [](int id) { return Count(Control(id), PureRed) ? L"1" : L"0"; };
+    // Every tick shows one bitmap, every cross another; the operating system's is always a tick.
+    const auto image = [](int id) { return Ask(Control(id), STM_GETIMAGE, IMAGE_BITMAP); };
+    const LRESULT tick = image(IDC_OS_STATUS);
     for (const ItemRow& row : kItems) {
         const std::string key = row.key;
         const bool shown = ::IsWindowVisible(Control(row.field ? row.field : row.image));
         Print(key + ".visible", shown ? L"1" : L"0");
         if (row.field) Print(key + ".field", Text(Control(row.field)));
         if (!row.image) continue;
-        Print(key + ".image", !shown ? L"hidden" : Count(Control(row.image), Green) > 3 ? L"tick"
-                              : Count(Control(row.image), Red) > 3 ? L"cross" : L"none");
+        const LRESULT bitmap = image(row.image);
+        Print(key + ".image", !shown ? L"hidden" : !bitmap ? L"none" : bitmap == tick ? L"tick" : L"cross");
         Print(key + ".link", shown ? link(row.label) : L"0");
     }
     Print("note", Text(Control(IDC_PROTOCOL_NOTE)));
@@ -188,6 +182,7 @@ void State() {
     Print("checked", Ask(Control(IDC_TYPE_EXCHANGE), BM_GETCHECK) == BST_CHECKED ? L"exchange"
                      : Ask(Control(IDC_TYPE_LOTUS), BM_GETCHECK) == BST_CHECKED ? L"lotus" : L"none");
     Print("enabled", ::IsWindowEnabled(g_dialog) ? L"1" : L"0");
+    Print("testable", ::IsWindowEnabled(Control(IDC_TEST)) ? L"1" : L"0");
     GUITHREADINFO gui{sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(g_dialog, nullptr), &gui);
     Print("focus", gui.hwndFocus == g_dialog || ::IsChild(g_dialog, gui.hwndFocus) ? L"1" : L"0");
@@ -204,20 +199,9 @@ void Click(const std::wstring& key) {
     ReadAndClose("clickbox", WaitFor(L"the box", FindBox));
 }
 
-// Handle values are handed out lowest free first: one that a run left open raises the highest.
-void Handles() {
-    HANDLE copies[64] = {};
-    for (HANDLE& copy : copies)  // of the driver's own process handle
-        ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), g_process, &copy, 0, FALSE, 0);
-    const HANDLE highest = *std::max_element(copies, copies + 64);
-    Print("handles", std::to_wstring(reinterpret_cast<std::uintptr_t>(highest)));
-    for (HANDLE copy : copies)  // the program's copy is closed as it comes back
-        if (::DuplicateHandle(g_process, copy, ::GetCurrentProcess(), &copy, 0, FALSE,
-                              DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS)) ::CloseHandle(copy);
-}
-
 void Adopt(HANDLE process) {
-    g_pid = ::GetProcessId(g_process = process);
+    g_process = process;
+    g_pid = ::GetProcessId(process);
     g_dialog = WaitFor(L"the dialog", [] { return TopWindow(L"#32770", kCaption, ::IsWindowVisible); });
     Ask(g_dialog, WM_NULL);  // its initialisation has finished
 }
@@ -227,7 +211,8 @@ void Run(const std::vector<std::wstring>& args) {
         const std::wstring& command = args[i];
         const auto argument = [&] { return ++i < args.size() ? args[i] : throw Failure(L"no argument"); };
         if (command == L"start") {
-            std::wstring path = argument(), line = L"\"" + path + L"\" " + argument();
+            const std::wstring path = argument();
+            std::wstring line = L"\"" + path + L"\" " + argument();
             STARTUPINFOW startup{};
             startup.cb = sizeof startup;
             PROCESS_INFORMATION info{};
@@ -236,13 +221,10 @@ void Run(const std::vector<std::wstring>& args) {
                 throw Failure(L"cannot start ") + path;
             ::SetCursorPos(0, 0);  // no tool tip pops up over the dialog while it is read
             Adopt(info.hProcess);
-        } else if (command == L"attach" || command == L"await") {  // await: until one runs
+        } else if (command == L"attach") {
             DWORD pid = 0;
-            for (const ULONGLONG end = ::GetTickCount64() + kWaitMs; !pid; ::Sleep(50)) {
-                ::GetWindowThreadProcessId(::FindWindowW(L"#32770", kCaption), &pid);
-                if (!pid && (command == L"attach" || ::GetTickCount64() > end))
-                    throw Failure(L"no program runs");
-            }
+            if (!::GetWindowThreadProcessId(::FindWindowW(L"#32770", kCaption), &pid))
+                throw Failure(L"no program runs");
             Adopt(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
         } else if (command == L"exchange" || command == L"lotus") {
             Ask(Control(command == L"lotus" ? IDC_TYPE_LOTUS : IDC_TYPE_EXCHANGE), BM_CLICK);
@@ -266,8 +248,6 @@ void Run(const std::vector<std::wstring>& args) {
             ReadAndClose("box", g_dialog);
         } else if (command == L"click") {
             Click(argument());
-        } else if (command == L"handles") {
-            Handles();
         } else if (command == L"hold") {  // no sharing, until the driver ends
             if (::CreateFileW(argument().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr) ==
                 INVALID_HANDLE_VALUE)

@@ -63,13 +63,18 @@ class Case(unittest.TestCase):
         lines = self.protocol_file.read_bytes().decode('cp1250').split('\r\n')
         return next(line[len(label):] for line in lines if line.startswith(label))
 
+    def use_proxy(self, port):
+        self.reg_add(INTERNET_SETTINGS, 'ProxyServer', 'REG_SZ', f'127.0.0.1:{port}')
+        self.reg_add(INTERNET_SETTINGS, 'ProxyEnable', 'REG_DWORD', '1')
+
     def copy_fixture(self, name, folder, as_name):
         folder.mkdir(exist_ok=True)
         shutil.copyfile(FIXTURES / name, folder / as_name)
 
     def reg_add(self, key, name, kind, data, view='64', remove=None):
         """Writes a value; afterwards deletes the key `remove` (one the test made) or restores the value."""
-        value, view = (['/v', name] if name else ['/ve']), f'/reg:{view}'
+        value = ['/v', name] if name else ['/ve']
+        view = f'/reg:{view}'
         code, old = wine('reg', 'query', key, *value, view, check=False)
         wine('reg', 'add', key, *value, '/t', kind, '/d', data, '/f', view)
         if remove or code:

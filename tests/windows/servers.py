@@ -1,5 +1,5 @@
 """Loopback servers (127.0.0.1 only, serving from their own threads until stop()): plain HTTP, HTTPS
-with certificates made by openssl, a forward proxy and a server that never finishes its answer."""
+with certificates made by openssl, a forward proxy and a server that never answers."""
 
 import http.server
 import select
@@ -50,17 +50,6 @@ class Page(http.server.BaseHTTPRequestHandler):
         self.wfile.write(b'Page\n')
 
 
-class Trickle(Page):
-    """200, then one body byte every 2 s until the server stops."""
-
-    def do_GET(self):
-        self.send_response(200)
-        self.end_headers()
-        while not self.server.stopping.wait(2):
-            self.wfile.write(b'x')
-            self.wfile.flush()
-
-
 class Silent(Page):
     """Reads each request and never answers, as a dead proxy or a firewall that drops replies."""
 
@@ -76,7 +65,10 @@ class Tunnel(Page):
 
     def handle(self):
         head = b''
-        while not head.endswith(b'\r\n\r\n') and (line := self.rfile.readline(65536)):
+        while not head.endswith(b'\r\n\r\n'):
+            line = self.rfile.readline(65536)
+            if not line:
+                return
             head += line
         connect = head.startswith(b'CONNECT ')
         with socket.create_connection((LOOPBACK, self.server.https if connect else self.server.http)) as far:
@@ -85,19 +77,28 @@ class Tunnel(Page):
             else:
                 far.sendall(head)
             ends = [self.connection, far]
-            while (ready := select.select(ends, [], [], 30)[0]) and (data := ready[0].recv(65536)):
-                ends[ready[0] is ends[0]].sendall(data)
+            while True:  # both ways until either side ends or all is quiet for 30 s
+                ready = select.select(ends, [], [], 30)[0]
+                data = ready[0].recv(65536) if ready else b''
+                if not data:
+                    return
+                ends[1 if ready[0] is ends[0] else 0].sendall(data)
 
 
 class Server(http.server.ThreadingHTTPServer):
-    """Serves with handler; with a (chain, key) pair behind TLS; a Tunnel goes to http/https."""
+    """Serves with handler; with a (chain, key) pair behind TLS; a Tunnel goes to the ports http
+    and https, set once it serves."""
     daemon_threads = True
 
-    def __init__(self, handler=Page, certificate=None, http=None, https=None):
+    def __init__(self, handler=Page, certificate=None):
         super().__init__((LOOPBACK, 0), handler)
-        self.port, self.http, self.https = self.server_address[1], http, https
-        self.stopping, self.tls = threading.Event(), certificate and ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        self.port = self.server_address[1]
+        self.http = None
+        self.https = None
+        self.stopping = threading.Event()
+        self.tls = None
         if certificate:
+            self.tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
             self.tls.load_cert_chain(*certificate)
         threading.Thread(target=self.serve_forever, daemon=True).start()
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the program's icon and status bitmaps into res/ (run once; the files are committed).
+"""Draws the program's icon and status bitmaps beside this file (run once; the files are committed).
 
 Status images: a light grey square with a grey frame holding a green tick (pass) or a red
 cross (fail), at 16 pixels and at 20, 24 and 32 for 125, 150 and 200 % of 96 DPI. Icon: a
@@ -138,4 +138,4 @@ def main(out_dir):
 
 
 if __name__ == '__main__':
-    main(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / 'res')
+    main(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).resolve().parent)
