@@ -57,7 +57,7 @@ TEST(CommandLine, NamesTheFirstArgumentNotUnderstood) {
     }
 }
 
-TEST(ExitCode, AnUnwrittenProtocolWinsOverAnUnwrittenRowWhichWinsOverConflicts) {
+TEST(ExitCode, AnUnwrittenProtocolWinsOverAnUnwrittenRow) {
     struct Case {
         bool protocolWritten;
         bool csvWritten;

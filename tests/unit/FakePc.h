@@ -46,7 +46,6 @@ public:
     std::optional<std::int64_t> counterFrequency = 3579545;
     std::uint32_t cyclesPerMicrosecond = 2394;
     std::int64_t microseconds = 0;  // the virtual time
-    std::uint32_t millisecondClockBase = 0;
     std::uint64_t timeStampBase = 0;
     std::uint32_t priorityClass = 0x20;
     std::vector<std::uint32_t> priorities;  // every class set, in order
@@ -78,8 +77,6 @@ public:
     };
     std::optional<Mapi> mapi = Mapi();
     std::vector<std::string> mapiLog;  // owner and library events, in order
-    std::map<std::string, std::vector<std::uint8_t>> fileStarts;  // path -> its first bytes
-    std::uint16_t programMachine = kMachineX64;
     std::map<std::string, std::string> libraryStrings;  // "<library path>#<id>" -> string
 
     // RegistryReader
@@ -147,7 +144,7 @@ public:
     }
     std::uint32_t MillisecondClock() override {
         microseconds += 250;  // each look at the clock takes a while
-        return millisecondClockBase + static_cast<std::uint32_t>(microseconds / 1000);
+        return static_cast<std::uint32_t>(microseconds / 1000);
     }
     std::uint32_t GetPriorityClass() override { return priorityClass; }
     void SetPriorityClass(std::uint32_t value) override {
@@ -191,12 +188,11 @@ public:
     std::unique_ptr<MapiLibrary> LoadMapi() override {
         return mapi ? std::make_unique<Library>(*mapi, mapiLog) : nullptr;
     }
-    std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path,
+    std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string&,
                                                            std::size_t) const override {
-        if (!fileStarts.count(path)) return std::nullopt;
-        return fileStarts.at(path);
+        return std::nullopt;
     }
-    std::uint16_t ProgramMachineType() const override { return programMachine; }
+    std::uint16_t ProgramMachineType() const override { return kMachineX64; }
     // NotesSource
     std::string ReadLibraryString(const std::string& libraryPath, unsigned id,
                                   std::size_t maxChars) const override {

@@ -3,7 +3,7 @@
 
 #include "FakePc.h"
 
-TEST(InternetExplorer, TheMinimumComparesTheNumbersEvenWhenNoVersionWasFound) {
+TEST(InternetExplorer, TheMinimumComparesNumbersEvenWhenNotFound) {
     struct Case {
         const char* fileVersion;  // of the system's shlwapi.dll, which has no export here
         const char* description;

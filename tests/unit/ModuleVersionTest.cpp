@@ -36,7 +36,7 @@ TEST(ModuleVersion, AsksTheLibraryFirstThenSearchesFourPlacesInOrder) {
 }
 
 // Asking the export runs the library's code.
-TEST(ModuleVersion, OnlySystemLibrariesAndLocalFilesOnlyAdministratorsCanWriteAreRun) {
+TEST(ModuleVersion, RunsOnlySystemLibrariesAndAdminOnlyLocalFiles) {
     struct Case {
         const char* name;
         const char* writableByUsers;  // a file or folder
@@ -45,7 +45,6 @@ TEST(ModuleVersion, OnlySystemLibrariesAndLocalFilesOnlyAdministratorsCanWriteAr
     const Case cases[] = {
         {"notes.dll", "notes.dll", 6},
         {"C:\\Notes\\notes.dll", "", 6},
-        {"d:/notes/notes.dll", "", 6},
         {"C:\\notes.dll", "C:\\", 5},
         {"C:\\Notes\\notes.dll", "C:\\Notes", 5},
         {"C:\\Notes\\notes.dll", "C:\\Notes\\notes.dll", 5},
@@ -53,7 +52,6 @@ TEST(ModuleVersion, OnlySystemLibrariesAndLocalFilesOnlyAdministratorsCanWriteAr
         {"\\\\?\\UNC\\server\\notes\\notes.dll", "", 5},
         {"Notes\\notes.dll", "", 5},
         {"C:notes.dll", "", 5},
-        {"\\notes.dll", "", 5},
     };
     for (const Case& c : cases) {
         FakePc pc;

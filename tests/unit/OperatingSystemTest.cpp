@@ -4,7 +4,7 @@
 #include "FakePc.h"
 
 // Systems older than XP are kept to the rarest of their branches: the program no longer runs there.
-TEST(OperatingSystem, DescriptionFollowsPlatformVersionEditionAndServicePack) {
+TEST(OperatingSystem, DescriptionByPlatformVersionEditionServicePack) {
     constexpr auto Ext = VersionRecordKind::Extended;
     constexpr auto Plain = VersionRecordKind::Plain;
     constexpr auto NT = kPlatformWin32NT;
@@ -33,7 +33,7 @@ TEST(OperatingSystem, DescriptionFollowsPlatformVersionEditionAndServicePack) {
     }
 }
 
-TEST(OperatingSystem, NtSixAndLaterAreNamedByVersionFirstBuildAndProductType) {
+TEST(OperatingSystem, NtSixAndLaterByFirstBuildAndProductType) {
     constexpr std::uint8_t W = kProductWorkstation;
     constexpr std::uint8_t S = kProductServer;
     constexpr std::uint8_t DC = kProductDomainController;

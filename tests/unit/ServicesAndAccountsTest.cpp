@@ -4,7 +4,7 @@
 #include "FakePc.h"
 #include "probes/software/EarlierInstallation.h"
 
-TEST(ConflictingServices, EachProductWithAnInstalledServiceIsNamedOnceInGroupOrder) {
+TEST(ConflictingServices, ProductsWithAnInstalledServiceInOrder) {
     // The list shipped against real services: the Windows tier.
     struct Case {
         const char* conflictList;

@@ -1,9 +1,8 @@
 // uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what it
-// sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, run in order: start <exe> <arguments>
-// | attach | exchange | lotus | test | watch | press | wait <ms> | state | click <key> |
-// hold <file> | read | close | shut. (A box that the program opens instead of its dialog is
-// taken for the dialog; read reads and closes it.)
-// The first failure prints error=<why>, ends the program it works and exits with 1.
+// sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, in order: start <exe> <arguments>
+// | attach | exchange | lotus | test | watch | press | wait <ms> | state | click <key> | hold <file>
+// | read (a box shown instead of the dialog) | close | shut. The first failure prints error=<why>,
+// ends the program it works and exits with 1.
 #include <windows.h>
 #include <shellapi.h>
 

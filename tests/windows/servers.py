@@ -1,5 +1,5 @@
-"""Loopback servers (127.0.0.1 only, serving from their own threads until stop()): plain HTTP, HTTPS
-with certificates made by openssl, a forward proxy and a server that never answers."""
+"""Loopback servers, each serving from its own thread until stop(): a page over HTTP or HTTPS
+(certificates made by openssl), a forward proxy and a proxy that never answers."""
 
 import http.server
 import select
@@ -86,8 +86,7 @@ class Tunnel(Page):
 
 
 class Server(http.server.ThreadingHTTPServer):
-    """Serves with handler; with a (chain, key) pair behind TLS; a Tunnel goes to the ports http
-    and https, set once it serves."""
+    """Serves with handler, behind TLS given a (chain, key) pair; a Tunnel goes to http and https."""
     daemon_threads = True
 
     def __init__(self, handler=Page, certificate=None):

@@ -1,5 +1,5 @@
-"""The unattended mode as deployment engines start it: rows of many runs in one CSV file, the
-protocol where /protocol says, exit codes, and the dialog's own runs adding their rows too."""
+"""The unattended mode as deployment engines start it: many runs' rows in one CSV file, the
+protocol where /protocol says, exit codes; and the dialog's runs adding their rows too."""
 
 import csv
 import io
@@ -53,7 +53,7 @@ class SilentTest(harness.Case):
                     self.assertEqual(shown.get(key + '.field', ''), cells[key])
                 self.assertEqual(verdicts.get(shown.get(key + '.image'), ''), cells[key + '_ok'])
 
-    def test_a_command_line_not_understood_a_row_that_cannot_be_written_and_one_that_waits(self):
+    def test_exit_codes_and_a_file_held_by_another_writer(self):
         self.assertEqual(2, subprocess.run(self.silent('/bogus'), timeout=60).returncode)
         self.assertFalse(self.protocol_file.exists())  # nothing ran
         self.assertEqual(3, subprocess.run(self.silent('/csv', 'Z:\\nowhere\\pcs.csv'), timeout=300).returncode)
