@@ -44,6 +44,7 @@ class Page(http.server.BaseHTTPRequestHandler):
         pass
 
     def do_GET(self):
+        self.server.agent = self.headers['User-Agent']
         self.send_response(200)
         self.send_header('Content-Length', '5')
         self.end_headers()

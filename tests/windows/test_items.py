@@ -83,6 +83,7 @@ class ItemsTest(harness.Case):
         proxy.https = good.port
         self.start('test', 'close')
         self.assertEqual(['OK', 'OK'], [self.protocol_line('HTTP: '), self.protocol_line('HTTPS: ')])
+        self.assertEqual('Quellar Test Platform', page.agent)
 
     def test_notes_files_are_read_as_data_only(self):
         notes = self.folder / 'notes'
