@@ -36,7 +36,9 @@ const SwitchName* FindSwitch(const std::wstring& arg) {
     if (!IsSwitchLike(arg)) return nullptr;
     for (const SwitchName& known : kSwitches) {
         const std::wstring name = known.name;
-        const auto same = [](wchar_t lower, wchar_t typed) { return lower == platform::AsciiLower(typed); };
+        const auto same = [](wchar_t lower, wchar_t typed) {
+            return lower == platform::AsciiLower(typed);
+        };
         if (arg.size() == name.size() + 1 &&
             std::equal(name.begin(), name.end(), arg.begin() + 1, same)) {
             return &known;
@@ -139,12 +141,8 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
                 result.installType =
                     found->which == Switch::Lotus ? InstallType::Lotus : InstallType::Exchange;
                 break;
-            case Switch::Silent:
-                result.silent = true;
-                break;
-            case Switch::Help:
-                result.help = true;
-                break;
+            case Switch::Silent: result.silent = true; break;
+            case Switch::Help: result.help = true; break;
             case Switch::Protocol:
             case Switch::Csv: {
                 const bool hasFile =

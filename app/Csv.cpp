@@ -21,9 +21,9 @@ std::string CsvCell(const std::string& cell) {
 
 std::string FormatCsvTime(const CsvTime& time) {
     const int offset = std::abs(time.offsetMinutesEast);
-    return platform::Format("%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.year, time.month, time.day,
-                        time.hour, time.minute, time.second, time.offsetMinutesEast < 0 ? '-' : '+',
-                        offset / 60, offset % 60);
+    return platform::Format("%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.year, time.month,
+                            time.day, time.hour, time.minute, time.second,
+                            time.offsetMinutesEast < 0 ? '-' : '+', offset / 60, offset % 60);
 }
 
 std::string CsvLine(const std::vector<std::string>& cells) {

@@ -62,8 +62,7 @@ ItemResult ItemChecks::ActiveX() {
     const bool allowed = CheckActiveXZonePolicy(m_pc, kServiceLogonUrl, findings);
     // The protocol and the conflict list name the findings after the message.
     const std::string itemText =
-        allowed ? std::string("OK")
-                : Row(Item::ActiveX).conflictMessage + (" (" + findings + ")");
+        allowed ? std::string("OK") : Row(Item::ActiveX).conflictMessage + (" (" + findings + ")");
     return {findings, itemText, allowed, allowed ? std::string() : itemText};
 }
 
@@ -107,7 +106,7 @@ ItemResult ItemChecks::Services() {
 }
 
 ItemResult ItemChecks::Outlook() {
-    constexpr Version kMinimum = {9, 0, 4527};        // MS Outlook 2000 SP2
+    constexpr Version kMinimum = {9, 0, 4527};   // MS Outlook 2000 SP2
     constexpr char kBlacklist[] = "10.0.2627;";  // MS Outlook 2002 (XP) SP1
     m_outlook.emplace(m_pc, m_admin);
     const std::string text = m_outlook->GetOutlookVersionText();

@@ -28,8 +28,8 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      "nainštalovaný zmažte údaje v registroch [HKLM\\Software\\Devadozededa] a "
      "[HKCU\\Software\\Devadozededa].",
      std::nullopt},
-    {Item::Http, "http", IDC_HTTP, IDC_HTTP_STATUS, IDC_HTTP_LABEL, "HTTP: ",
-     "Tento počítač nemá prístup k sieti Internet.", std::nullopt},
+    {Item::Http, "http", IDC_HTTP, IDC_HTTP_STATUS, IDC_HTTP_LABEL,
+     "HTTP: ", "Tento počítač nemá prístup k sieti Internet.", std::nullopt},
     {Item::Https, "https", IDC_HTTPS, IDC_HTTPS_STATUS, IDC_HTTPS_LABEL, "HTTPS: ",
      "Tento počtíač nemá prístup k synchronizačnému serveru služby alebo nemáte "
      "aktualizovaný OS.",
@@ -39,8 +39,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      "počítačovej siete.",
      std::nullopt},
     {Item::Domain, "domain", IDC_DOMAIN, IDC_DOMAIN_STATUS, IDC_DOMAIN_LABEL, "Meno NT domény: ",
-     "Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete.",
-     std::nullopt},
+     "Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete.", std::nullopt},
     {Item::Services, "services", IDC_SERVICES, IDC_SERVICES_STATUS, IDC_SERVICES_LABEL,
      "Konfliktné služby: ",
      "Počítač s touto konfiguráciou nie je odporúčané používať k prevádzkovaniu Tarnvika.",

@@ -2,7 +2,8 @@
 
 #include "platform/Text.h"
 
-std::string ProtocolHeader(const std::string& caption, const std::optional<CalendarTime>& localTime) {
+std::string ProtocolHeader(const std::string& caption,
+                           const std::optional<CalendarTime>& localTime) {
     CalendarTime t;
     if (localTime) {
         t = *localTime;
@@ -10,7 +11,7 @@ std::string ProtocolHeader(const std::string& caption, const std::optional<Calen
         t.hour = t.minute = t.second = -1;
     }
     return platform::Format("%s ŠTART TESTU - %d.%d.%d %02d:%02d:%02d\r\n", caption.c_str(), t.day,
-                        t.month, t.year, t.hour, t.minute, t.second) +
+                            t.month, t.year, t.hour, t.minute, t.second) +
            std::string(77, '-') + "\r\n\r\n";
 }
 
@@ -21,4 +22,3 @@ std::string ProtocolNote(const std::string& path) {
 std::string ProtocolNotWritten(const std::string& path) {
     return "Chyba! Nebolo možné zapísať súbor s protokolom o priebehu testu:\r\n" + path;
 }
-

@@ -21,7 +21,8 @@ std::basic_string<Char> ProtocolPathFor(const std::basic_string<Char>& executabl
 
 // "<caption> ŠTART TESTU - d.m.yyyy hh:mm:ss\r\n", then 77 hyphens and "\r\n\r\n".
 // Without a local time the date prints as 0.0.0 and the time fields as -1.
-std::string ProtocolHeader(const std::string& caption, const std::optional<CalendarTime>& localTime);
+std::string ProtocolHeader(const std::string& caption,
+                           const std::optional<CalendarTime>& localTime);
 
 // The note under the items once the protocol is written to `path`.
 std::string ProtocolNote(const std::string& path);

@@ -30,8 +30,8 @@ double ReferenceMhz() {
     ::Sleep(kReferenceMilliseconds);
     const std::uint64_t endCycles = __rdtsc();
     ::QueryPerformanceCounter(&endCount);
-    const double microseconds = static_cast<double>(endCount.QuadPart - startCount.QuadPart) *
-                                1e6 / static_cast<double>(frequency.QuadPart);
+    const double microseconds = static_cast<double>(endCount.QuadPart - startCount.QuadPart) * 1e6 /
+                                static_cast<double>(frequency.QuadPart);
     return static_cast<double>(endCycles - startCycles) / microseconds;
 }
 

@@ -31,7 +31,8 @@ void PrintPeaks(const char* label) {
 int main() {
     const char* port = std::getenv("TARNVIK_TEST_HTTP_PORT");
     if (!port) {
-        std::fprintf(stderr, "http_body: TARNVIK_TEST_HTTP_PORT is not set; run bench/http_body.sh\n");
+        std::fprintf(stderr,
+                     "http_body: TARNVIK_TEST_HTTP_PORT is not set; run bench/http_body.sh\n");
         return 2;
     }
     PrintPeaks("start");
@@ -48,7 +49,8 @@ int main() {
         std::string message;
         const auto start = std::chrono::steady_clock::now();
         const bool passed = probe.TestUrl(url, message);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::printf("%-10s %s \"%s\" in %.2f s, %.1f MB/s\n", body.label, passed ? "pass" : "FAIL",
                     message.c_str(), seconds, body.bytes / 1048576.0 / seconds);
         PrintPeaks(body.label);

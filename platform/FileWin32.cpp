@@ -28,8 +28,8 @@ UniqueFileHandle CreateNewBeside(const std::wstring& path, std::wstring& created
         UniqueFileHandle file(::CreateFileW(created.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                                             nullptr));
-        if (file || (::GetLastError() != ERROR_FILE_EXISTS &&
-                     ::GetLastError() != ERROR_ALREADY_EXISTS)) {
+        if (file ||
+            (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)) {
             return file;
         }
     }

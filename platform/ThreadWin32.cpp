@@ -6,7 +6,8 @@ namespace platform {
 namespace {
 
 DWORD WINAPI RunWork(void* parameter) {
-    const std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
+    const std::unique_ptr<std::function<void()>> work(
+        static_cast<std::function<void()>*>(parameter));
     (*work)();
     return 0;
 }

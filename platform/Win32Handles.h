@@ -14,7 +14,8 @@ public:
     explicit UniqueHandle(Handle h) : m_h(h) {}
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : m_h(std::exchange(other.m_h, Traits::Invalid())) {}
+    UniqueHandle(UniqueHandle&& other) noexcept
+        : m_h(std::exchange(other.m_h, Traits::Invalid())) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) Reset(std::exchange(other.m_h, Traits::Invalid()));
         return *this;

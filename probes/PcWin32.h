@@ -37,9 +37,7 @@ private:
     bool m_timedOut = false;
 };
 
-class PcWin32 final : public Pc,
-                      private platform::RegistryWin32,
-                      private ModuleVersionSourceWin32 {
+class PcWin32 final : public Pc, private platform::RegistryWin32, private ModuleVersionSourceWin32 {
 public:
     // `setOwnerEnabled` (may be empty) disables the window that owns the MAPI log-on before
     // it and enables and focuses it again afterwards; it is called on the run's thread.

@@ -34,6 +34,7 @@ def rounded_rect(x0, y0, x1, y1, r):
         cx = min(max(x, x0 + r), x1 - r)
         cy = min(max(y, y0 + r), y1 - r)
         return x0 <= x <= x1 and y0 <= y <= y1 and math.hypot(x - cx, y - cy) <= r
+
     return inside
 
 
@@ -100,7 +101,9 @@ def icon_image(rows):
             if a == 0:
                 bits[x // 8] |= 0x80 >> (x % 8)
         mask += bits
-    info = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    info = struct.pack(
+        '<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0
+    )
     return info + xor + mask
 
 
@@ -122,14 +125,18 @@ def app_icon(size):
     flap = stroke([(0.18, 0.30), (0.47, 0.52), (0.76, 0.30)], 0.07)
     badge = lambda x, y: math.hypot(x - 0.72, y - 0.72) <= 0.22
     tick = stroke([(0.61, 0.72), (0.69, 0.80), (0.83, 0.63)], 0.075)
-    return render(size, [(tile, BLUE), (envelope, WHITE), (flap, BLUE), (badge, GREEN), (tick, WHITE)])
+    return render(
+        size, [(tile, BLUE), (envelope, WHITE), (flap, BLUE), (badge, GREEN), (tick, WHITE)]
+    )
 
 
 def main(out_dir):
     out = Path(out_dir)
     tick = stroke([(3.5 / 16, 8.5 / 16), (6.5 / 16, 11.5 / 16), (12.5 / 16, 4.5 / 16)], 2.2 / 16)
-    cross = lambda x, y: (seg_dist(x, y, 4.5 / 16, 4.5 / 16, 11.5 / 16, 11.5 / 16) <= 1.1 / 16 or
-                          seg_dist(x, y, 11.5 / 16, 4.5 / 16, 4.5 / 16, 11.5 / 16) <= 1.1 / 16)
+    cross = lambda x, y: (
+        seg_dist(x, y, 4.5 / 16, 4.5 / 16, 11.5 / 16, 11.5 / 16) <= 1.1 / 16
+        or seg_dist(x, y, 11.5 / 16, 4.5 / 16, 4.5 / 16, 11.5 / 16) <= 1.1 / 16
+    )
     for size in (16, 20, 24, 32):
         suffix = '' if size == 16 else str(size)
         write_bmp(out / f'StatusPass{suffix}.bmp', status_bitmap(size, tick, GREEN))

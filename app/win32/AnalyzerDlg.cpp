@@ -121,9 +121,7 @@ bool CAnalyzerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& resul
             OnPaint();
             result = 0;
             return true;
-        case WM_QUERYDRAGICON:
-            result = reinterpret_cast<INT_PTR>(m_hIcon);
-            return true;
+        case WM_QUERYDRAGICON: result = reinterpret_cast<INT_PTR>(m_hIcon); return true;
         case WM_SETCURSOR:
             if (!m_run) return false;
             ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
@@ -138,8 +136,7 @@ bool CAnalyzerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& resul
             if (wParam != FALSE) ::SetFocus(GetSafeHwnd());
             result = 0;
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 
@@ -173,7 +170,8 @@ void CAnalyzerDlg::ShowGroup(InstallType type, bool show) {
                  command);
     for (const ItemRow& row : kItems) {
         if (row.onlyFor != type) continue;
-        for (const int id : {row.label, row.field, row.image}) ::ShowWindow(GetDlgItem(id), command);
+        for (const int id : {row.label, row.field, row.image})
+            ::ShowWindow(GetDlgItem(id), command);
     }
 }
 
@@ -207,8 +205,8 @@ void CAnalyzerDlg::OnRunEnded(const RunEnd& end) {
     ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
     ShowOutcome(end);
     if (!end.csvWritten && m_nExitCode == 0) {
-        ShowMessageBox(CsvNotWritten(platform::ProgramTextFromWide(m_runs.csvPath)),
-                       kErrorCaption, MessageBoxKind::Plain);
+        ShowMessageBox(CsvNotWritten(platform::ProgramTextFromWide(m_runs.csvPath)), kErrorCaption,
+                       MessageBoxKind::Plain);
     }
     // Only now: no second run starts from under the box that ends the first.
     SetBusy(false);
@@ -224,11 +222,9 @@ void CAnalyzerDlg::ShowOutcome(const RunEnd& end) {
             return;
         case platform::FileWriteResult::WriteFailed:
             // The run stops here, but the dialog stays usable and the user learns why.
-            ShowMessageBox(ProtocolNotWritten(path), kErrorCaption,
-                           MessageBoxKind::Plain);
+            ShowMessageBox(ProtocolNotWritten(path), kErrorCaption, MessageBoxKind::Plain);
             return;
-        case platform::FileWriteResult::Written:
-            break;
+        case platform::FileWriteResult::Written: break;
     }
     ::SetDlgItemTextW(GetSafeHwnd(), IDC_PROTOCOL_NOTE,
                       platform::WideFromProgramText(ProtocolNote(path)).c_str());

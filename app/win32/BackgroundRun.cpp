@@ -40,8 +40,8 @@ bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSe
     row.computer = ComputerName();
     row.user = UserName();
     const CalendarTime t = settings.localTime.value_or(CalendarTime());
-    row.time = FormatCsvTime(
-        {t.year, t.month, t.day, t.hour, t.minute, t.second, UtcOffsetMinutes()});
+    row.time =
+        FormatCsvTime({t.year, t.month, t.day, t.hour, t.minute, t.second, UtcOffsetMinutes()});
     return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row));
 }
 
@@ -69,7 +69,8 @@ struct BackgroundRun::State final : RunObserver {
         std::optional<RunReport> report = RunTest(pc, request.settings, *this);
         if (!report || cancelled) return;
         RunEnd finished;
-        finished.protocol = platform::WriteFileByReplacement(request.protocolPath, report->protocol);
+        finished.protocol =
+            platform::WriteFileByReplacement(request.protocolPath, report->protocol);
         // The row counts even where the protocol could not be written: it is the PC's.
         if (!request.csvPath.empty()) {
             finished.csvWritten = AppendCsvRow(request.csvPath, *report, request.settings);

@@ -22,9 +22,7 @@ INT_PTR CALLBACK DialogBase::DialogProc(HWND hwnd, UINT message, WPARAM wParam, 
     if (self == nullptr) return FALSE;
 
     switch (message) {
-        case WM_COMMAND:
-            self->OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
+        case WM_COMMAND: self->OnCommand(LOWORD(wParam), HIWORD(wParam)); return TRUE;
         case WM_CTLCOLORSTATIC: {
             // Let a self-colouring static decide; otherwise the default colours apply.
             const LRESULT brush = ::SendMessageW(reinterpret_cast<HWND>(lParam),

@@ -81,9 +81,7 @@ LRESULT CALLBACK CStaticLink::SubclassProc(HWND hwnd, UINT message, WPARAM wPara
             return HTCLIENT;
         case WM_REFLECTED_CTLCOLORSTATIC:
             return reinterpret_cast<LRESULT>(self->CtlColor(reinterpret_cast<HDC>(wParam)));
-        case WM_LBUTTONDOWN:
-            self->OnLButtonDown();
-            return 0;
+        case WM_LBUTTONDOWN: self->OnLButtonDown(); return 0;
         case WM_SETCURSOR:
             if (self->OnSetCursor()) return TRUE;
             break;  // a plain label leaves the cursor to its dialog
@@ -91,8 +89,7 @@ LRESULT CALLBACK CStaticLink::SubclassProc(HWND hwnd, UINT message, WPARAM wPara
             ::RemoveWindowSubclass(hwnd, &CStaticLink::SubclassProc, kSubclassId);
             self->m_hWnd = nullptr;
             break;
-        default:
-            break;
+        default: break;
     }
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }

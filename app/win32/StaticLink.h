@@ -35,7 +35,7 @@ private:
     HWND m_hWnd = nullptr;
     COLORREF m_crText = RGB(255, 0, 0);
     platform::UniqueGdiObject m_fontUnderline;  // created on first coloured paint, then kept
-    HFONT m_hFontNormal = nullptr;               // the dialog's font, owned by the dialog
+    HFONT m_hFontNormal = nullptr;              // the dialog's font, owned by the dialog
     std::string m_strMessage;
     bool m_bBusy = false;
 };

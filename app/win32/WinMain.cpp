@@ -27,8 +27,8 @@ std::wstring ExecutablePath() {
 // file went (a scheduled task starts in the system folder).
 std::wstring FullPath(const std::wstring& path) {
     std::vector<wchar_t> buffer(32768);
-    const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()),
-                                            buffer.data(), nullptr);
+    const DWORD length =
+        ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     if (length == 0 || length >= buffer.size()) return path;
     return std::wstring(buffer.data(), length);
 }
@@ -55,9 +55,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     BackgroundRun::Request runs;
     runs.settings.caption = PROGRAM_CAPTION;
     runs.settings.installType = command.installType.value_or(InstallType::Exchange);
-    runs.protocolPath = command.protocolPath.empty()
-                            ? ProtocolPathFor(ExecutablePath())
-                            : FullPath(command.protocolPath);
+    runs.protocolPath = command.protocolPath.empty() ? ProtocolPathFor(ExecutablePath())
+                                                     : FullPath(command.protocolPath);
     if (!command.csvPath.empty()) runs.csvPath = FullPath(command.csvPath);
     if (command.silent) return RunSilently(std::move(runs));
 

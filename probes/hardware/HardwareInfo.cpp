@@ -59,7 +59,7 @@ std::string CHardwareInfo::GetDiskText() {
     const auto total = static_cast<std::int64_t>(disk->totalBytes);
     const auto free = static_cast<std::int64_t>(disk->totalFreeBytes);
     return platform::Format("%s, z toho voľných %s", FormatByteSize(total).c_str(),
-                        FormatByteSize(free).c_str());
+                            FormatByteSize(free).c_str());
 }
 
 bool CHardwareInfo::HasEnoughDiskSpace(std::int32_t required) {

@@ -35,9 +35,8 @@ std::string NotesProbe::ReadNstringsVersion() const {
     // Nothing is put between the directory and the name: the registry keeps the directory
     // with its closing backslash. Without it the bare name is looked for along the search
     // path, which is harmless because the library is only mapped as data.
-    const std::string release =
-        m_system.ReadLibraryString(GetNotesProgramDir() + "nstrings.dll", kReleaseStringId,
-                                   kReleaseMaxChars);
+    const std::string release = m_system.ReadLibraryString(GetNotesProgramDir() + "nstrings.dll",
+                                                           kReleaseStringId, kReleaseMaxChars);
     std::size_t pos = 0;
     // Further fields follow a '|'; bars in front of the release text are skipped.
     return platform::Trim(platform::Tokenize(release, "|", pos));
@@ -47,7 +46,8 @@ Version NotesProbe::ParseVersionText(const std::string& text) {
     Version version;
     // A word before the first blank ("Release") is not part of the version.
     const std::size_t blank = text.find(' ');
-    const std::string numbers = platform::Trim(blank == std::string::npos ? text : text.substr(blank));
+    const std::string numbers =
+        platform::Trim(blank == std::string::npos ? text : text.substr(blank));
     std::int32_t* const components[] = {&version.major, &version.minor, &version.build};
     std::size_t pos = 0;
     std::size_t index = 0;
@@ -86,7 +86,7 @@ std::string NotesProbe::GetNotesVersionText() const {
 
 bool NotesProbe::CheckNotesVersion(const Version& minimum, const std::string& blacklist) const {
     const Found& found = Read();
-    const Version version = found.program.found ? Version(found.program)
-                                                : ParseVersionText(found.release);
+    const Version version =
+        found.program.found ? Version(found.program) : ParseVersionText(found.release);
     return IsVersionAccepted(version, minimum, blacklist);
 }

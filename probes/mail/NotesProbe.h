@@ -12,8 +12,7 @@
 #include "probes/software/ModuleVersion.h"
 
 // What the Lotus Notes probe asks of the system.
-class NotesSource : public virtual platform::RegistryReader,
-                    public virtual ModuleVersionSource {
+class NotesSource : public virtual platform::RegistryReader, public virtual ModuleVersionSource {
 public:
     // The string `id` of the library's string table, at most `maxChars - 1` characters,
     // read without running the library; a bare name is looked for along the search path,

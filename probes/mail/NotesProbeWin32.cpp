@@ -42,8 +42,8 @@ std::string PcWin32::ReadLibraryString(const std::string& libraryPath, unsigned 
     const platform::UniqueLibrary library =
         platform::LoadLibraryAsData(FindOnSearchPath(libraryPath));
     if (!library) return std::string();
-    const HRSRC resource = ::FindResourceA(
-        library.Get(), MAKEINTRESOURCEA(id / kStringsPerBlock + 1), RT_STRING);
+    const HRSRC resource =
+        ::FindResourceA(library.Get(), MAKEINTRESOURCEA(id / kStringsPerBlock + 1), RT_STRING);
     const HGLOBAL loaded = resource != nullptr ? ::LoadResource(library.Get(), resource) : nullptr;
     const void* block = loaded != nullptr ? ::LockResource(loaded) : nullptr;
     if (block == nullptr) return std::string();

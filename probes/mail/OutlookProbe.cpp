@@ -62,8 +62,8 @@ std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReade
                                             "", kServerPathMaxBytes);
     if (!client || client->empty()) return std::nullopt;
     const std::string clientKey = kMailClientsKey + ("\\" + *client);
-    auto library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey,
-                                       "DLLPathEx", kServerPathMaxBytes);
+    auto library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey, "DLLPathEx",
+                                       kServerPathMaxBytes);
     if (!library || library->empty()) {
         library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey, "DLLPath",
                                       kServerPathMaxBytes);
@@ -74,8 +74,8 @@ std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReade
 
 std::string OutlookProbe::GetOutlookLibraryPath() const {
     if (m_strLibraryPath) return *m_strLibraryPath;
-    const auto root = m_bElevated ? platform::RegistryRoot::LocalMachine
-                                  : platform::RegistryRoot::ClassesRoot;
+    const auto root =
+        m_bElevated ? platform::RegistryRoot::LocalMachine : platform::RegistryRoot::ClassesRoot;
     const std::string classes = m_bElevated ? "SOFTWARE\\Classes\\" : "";
     std::string serverKey;
     if (const auto classId = m_system.ReadString(root, classes + "Outlook.Application\\CLSID", "",
@@ -85,10 +85,11 @@ std::string OutlookProbe::GetOutlookLibraryPath() const {
     std::string path;
     if (!serverKey.empty()) {
         // Taken as registered: quotes or switches around the program path stay in it.
-        path = m_system.ReadString(root, serverKey, "", kServerPathMaxBytes)
-                   .value_or(std::string());
+        path =
+            m_system.ReadString(root, serverKey, "", kServerPathMaxBytes).value_or(std::string());
     }
-    m_strLibraryPath = platform::ReplaceAll(platform::ToUpperAscii(path), "\\OUTLOOK.EXE", "\\OUTLLIB.DLL");
+    m_strLibraryPath =
+        platform::ReplaceAll(platform::ToUpperAscii(path), "\\OUTLOOK.EXE", "\\OUTLLIB.DLL");
     return *m_strLibraryPath;
 }
 

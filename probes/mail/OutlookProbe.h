@@ -35,8 +35,7 @@ public:
 };
 
 // What the MS Outlook probe asks of the system.
-class OutlookSource : public virtual platform::RegistryReader,
-                      public virtual ModuleVersionSource {
+class OutlookSource : public virtual platform::RegistryReader, public virtual ModuleVersionSource {
 public:
     // The window that owns the log-on (the main dialog), kept disabled while MAPI may show
     // its own windows; enabling it again also gives it the keyboard focus.

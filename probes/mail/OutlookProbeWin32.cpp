@@ -111,7 +111,7 @@ std::unique_ptr<MapiLibrary> PcWin32::LoadMapi() {
 }
 
 std::optional<std::vector<std::uint8_t>> PcWin32::ReadFileStart(const std::string& path,
-                                                               std::size_t size) const {
+                                                                std::size_t size) const {
     const platform::UniqueFileHandle file(
         ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -86,7 +86,8 @@ constexpr CodeText kErrorTexts[] = {
     {12014, "The FTP server rejected the password. "},
     {12015, "Logging on to the FTP server failed. "},
     {12016, "The operation asked for is not valid. "},
-    {12017, "The operation was cancelled, usually because its handle was closed before it finished. "},
+    {12017,
+     "The operation was cancelled, usually because its handle was closed before it finished. "},
     {12018, "The handle given is of the wrong type for this operation. "},
     {12019, "The handle given is not in a state that allows this operation. "},
     {12020, "This request cannot go through a proxy. "},
@@ -105,19 +106,24 @@ constexpr CodeText kErrorTexts[] = {
     {12033, "The request sent to the proxy was not valid. "},
     {12034, "The operation needs a user interface or would block. "},
     {12036, "The handle already exists, so the request failed. "},
-    {12037, "SSL certificate date that was received from the server is bad. The certificate is expired. "},
-    {12038, "SSL certificate common name (host name field) is incorrect - for example, the host name "
-            "entered was www.example.org but the certificate names mail.example.net. "},
+    {12037,
+     "SSL certificate date that was received from the server is bad. The certificate is expired. "},
+    {12038,
+     "SSL certificate common name (host name field) is incorrect - for example, the host name "
+     "entered was www.example.org but the certificate names mail.example.net. "},
     {12039, "A redirect is taking the application from a plain connection to an SSL one. "},
     {12040, "A redirect is taking the application from an SSL connection to a plain one. "},
-    {12041, "Not all of the content is secure: some of it may have come from servers without SSL. "},
+    {12041,
+     "Not all of the content is secure: some of it may have come from servers without SSL. "},
     {12042, "The application is posting changed text to a server that is not secure. "},
     {12043, "The application is posting data to a server that is not secure. "},
     {12044, "The server is requesting client authentication. "},
     {12045, "Certificate Authority that generated the server's certificate is invalid. "},
     {12046, "Client authentication has not been set up on this computer. "},
     {12047, "A thread for asynchronous work could not be started. "},
-    {12048, "The redirect could not be followed because it changes the scheme, for instance from HTTP to FTP. "},
+    {12048,
+     "The redirect could not be followed because it changes the scheme, for instance from HTTP to "
+     "FTP. "},
     {12049, "A password dialog box is already open in another thread. "},
     {12050, "The dialog box has to be shown again. "},
     {12052, "Data sent over an SSL connection is being redirected to a plain connection. "},
@@ -169,7 +175,9 @@ static_assert(IsSorted(std::begin(kErrorTexts), std::end(kErrorTexts)), "error t
 
 }  // namespace
 
-std::string HttpProbe::GetStatusText(std::uint32_t code) { return Find(kStatusTexts, code, "Unknown"); }
+std::string HttpProbe::GetStatusText(std::uint32_t code) {
+    return Find(kStatusTexts, code, "Unknown");
+}
 
 std::string HttpProbe::GetErrorText(std::uint32_t code) {
     return Find(kErrorTexts, code, "Unknown error.");

@@ -67,7 +67,8 @@ bool Canonicalize(const std::string& url, std::vector<char>& canonical) {
 // closing its handles: WinINet then ends the call that blocks on them with an error.
 class WinInetClient final : public HttpClient {
 public:
-    explicit WinInetClient(std::shared_ptr<RequestHandles> handles) : m_handles(std::move(handles)) {}
+    explicit WinInetClient(std::shared_ptr<RequestHandles> handles)
+        : m_handles(std::move(handles)) {}
     ~WinInetClient() override { m_handles->Close(); }
 
     bool Split(const std::string& url, UrlParts& parts) override {
@@ -100,10 +101,9 @@ public:
     }
 
     bool Connect(const std::string& host, std::uint16_t port) override {
-        return m_handles->Keep(
-            RequestHandles::Connection,
-            Api().connect(m_handles->Get(RequestHandles::Session), host.c_str(), port, "", "",
-                          INTERNET_SERVICE_HTTP, 0, 0));
+        return m_handles->Keep(RequestHandles::Connection,
+                               Api().connect(m_handles->Get(RequestHandles::Session), host.c_str(),
+                                             port, "", "", INTERNET_SERVICE_HTTP, 0, 0));
     }
 
     bool OpenRequest(const std::string& verb, const std::string& path,

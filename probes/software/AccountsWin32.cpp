@@ -77,8 +77,8 @@ std::string PcWin32::GetPrimaryDomainName() {
     // without administrator rights and would hide the domain from them.
     LSA_OBJECT_ATTRIBUTES attributes = {};
     UniqueLsaHandle policy;
-    if (::LsaOpenPolicy(nullptr, &attributes, POLICY_VIEW_LOCAL_INFORMATION,
-                        policy.Receive()) != 0) {
+    if (::LsaOpenPolicy(nullptr, &attributes, POLICY_VIEW_LOCAL_INFORMATION, policy.Receive()) !=
+        0) {
         return std::string();
     }
     void* record = nullptr;

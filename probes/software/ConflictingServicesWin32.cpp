@@ -62,16 +62,16 @@ bool PcWin32::AnyServiceNameStartsWith(const std::string& prefix) const {
         const DWORD offered = static_cast<DWORD>(records.size()) * kRecordSize;
         DWORD needed = 0;
         DWORD returned = 0;
-        const bool complete = ::EnumServicesStatusW(manager.Get(), SERVICE_WIN32,
-                                                    SERVICE_STATE_ALL, records.data(), offered,
-                                                    &needed, &returned, &resume) != FALSE;
+        const bool complete =
+            ::EnumServicesStatusW(manager.Get(), SERVICE_WIN32, SERVICE_STATE_ALL, records.data(),
+                                  offered, &needed, &returned, &resume) != FALSE;
         if (!complete && ::GetLastError() != ERROR_MORE_DATA) return false;
         for (DWORD i = 0; i < returned; ++i) {
             if (StartsWith(Lowered(records[i].lpServiceName), lowered)) return true;
         }
         if (complete) return false;
         if (returned == 0 && needed <= offered) return false;  // no way forward
-        records.resize(std::max<std::size_t>(records.size(),
-                                             (needed + kRecordSize - 1) / kRecordSize));
+        records.resize(
+            std::max<std::size_t>(records.size(), (needed + kRecordSize - 1) / kRecordSize));
     }
 }

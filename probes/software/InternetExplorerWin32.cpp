@@ -31,9 +31,8 @@ std::optional<std::vector<std::optional<std::uint32_t>>> PcWin32::ReadActionPoli
     std::vector<std::optional<std::uint32_t>> policies;
     for (const std::uint32_t action : actions) {
         DWORD policy = 0;
-        const bool answered =
-            SUCCEEDED(zones->GetZoneActionPolicy(zone, action, reinterpret_cast<BYTE*>(&policy),
-                                                 sizeof(policy), URLZONEREG_HKCU));
+        const bool answered = SUCCEEDED(zones->GetZoneActionPolicy(
+            zone, action, reinterpret_cast<BYTE*>(&policy), sizeof(policy), URLZONEREG_HKCU));
         policies.push_back(answered ? std::optional<std::uint32_t>(policy) : std::nullopt);
     }
     return policies;

@@ -52,8 +52,8 @@ std::size_t SplitPass(const std::string& text, char delimiter, std::int32_t* con
 // makes every place but "as given" a malformed name that simply finds nothing.
 enum class SearchLocation { WindowsDirectory, SystemDirectory, AsGiven, DriveRoot };
 constexpr SearchLocation kSearchOrder[] = {SearchLocation::WindowsDirectory,
-                                           SearchLocation::SystemDirectory,
-                                           SearchLocation::AsGiven, SearchLocation::DriveRoot};
+                                           SearchLocation::SystemDirectory, SearchLocation::AsGiven,
+                                           SearchLocation::DriveRoot};
 
 // A directory that could not be obtained (empty) leaves the name unchanged.
 std::string SearchPath(const ModuleVersionSource& source, const std::string& fileName,
@@ -91,10 +91,10 @@ std::string FileVersionSubBlock(const unsigned char* translation, std::size_t by
     if (translation != nullptr && byteCount == 4) {
         // Two little-endian words: language, then code page; each written high byte first.
         return platform::Format("\\StringFileInfo\\%02X%02X%02X%02X\\FileVersion", translation[1],
-                            translation[0], translation[3], translation[2]);
+                                translation[0], translation[3], translation[2]);
     }
     return platform::Format("\\StringFileInfo\\%04X04B0\\FileVersion",
-                        static_cast<unsigned>(userDefaultLanguage));
+                            static_cast<unsigned>(userDefaultLanguage));
 }
 
 std::string ClipVersionText(const char* text, std::size_t reportedLength) {

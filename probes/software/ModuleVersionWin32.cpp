@@ -19,7 +19,7 @@ platform::UniqueLibrary LoadForVersionExport(const std::string& fileName) {
     return platform::LoadLibraryAtAbsolutePath(fileName);
 }
 
-std::string DirectoryFrom(UINT (WINAPI* query)(LPSTR, UINT)) {
+std::string DirectoryFrom(UINT(WINAPI* query)(LPSTR, UINT)) {
     char directory[MAX_PATH] = {};
     const UINT length = query(directory, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return std::string();
@@ -62,14 +62,12 @@ std::optional<std::string> ModuleVersionSourceWin32::QueryFileVersionString(
         translation = nullptr;
         translationBytes = 0;
     }
-    const std::string subBlock =
-        FileVersionSubBlock(static_cast<const unsigned char*>(translation), translationBytes,
-                            ::GetUserDefaultLangID());
+    const std::string subBlock = FileVersionSubBlock(static_cast<const unsigned char*>(translation),
+                                                     translationBytes, ::GetUserDefaultLangID());
 
     void* value = nullptr;
     UINT valueLength = 0;
-    if (!queryValue(block.data(), subBlock.c_str(), &value, &valueLength) ||
-        value == nullptr) {
+    if (!queryValue(block.data(), subBlock.c_str(), &value, &valueLength) || value == nullptr) {
         return std::nullopt;
     }
     return ClipVersionText(static_cast<const char*>(value), valueLength);

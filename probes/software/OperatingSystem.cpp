@@ -32,12 +32,9 @@ std::string DescribeWindows9x(const OsVersionRecord& version) {
         case 0:
             return std::string("Microsoft Windows 95 ") +
                    (mark == 'C' || mark == 'B' ? "OSR2 " : "");
-        case 10:
-            return std::string("Microsoft Windows 98 ") + (mark == 'A' ? "SE " : "");
-        case 90:
-            return "Microsoft Windows Millennium Edition";
-        default:
-            return std::string();
+        case 10: return std::string("Microsoft Windows 98 ") + (mark == 'A' ? "SE " : "");
+        case 90: return "Microsoft Windows Millennium Edition";
+        default: return std::string();
     }
 }
 
@@ -49,14 +46,10 @@ struct NamedRelease {
     const char* server;  // also for a domain controller
 };
 constexpr NamedRelease kNamedReleases[] = {
-    {{6, 0, 0}, "Vista", "Server 2008"},
-    {{6, 1, 0}, "7", "Server 2008 R2"},
-    {{6, 2, 0}, "8", "Server 2012"},
-    {{6, 3, 0}, "8.1", "Server 2012 R2"},
-    {{10, 0, 0}, "10", "Server 2016"},
-    {{10, 0, 17763}, "10", "Server 2019"},
-    {{10, 0, 20348}, "10", "Server 2022"},
-    {{10, 0, 22000}, "11", "Server 2022"},
+    {{6, 0, 0}, "Vista", "Server 2008"},   {{6, 1, 0}, "7", "Server 2008 R2"},
+    {{6, 2, 0}, "8", "Server 2012"},       {{6, 3, 0}, "8.1", "Server 2012 R2"},
+    {{10, 0, 0}, "10", "Server 2016"},     {{10, 0, 17763}, "10", "Server 2019"},
+    {{10, 0, 20348}, "10", "Server 2022"}, {{10, 0, 22000}, "11", "Server 2022"},
     {{10, 0, 26100}, "11", "Server 2025"},
 };
 
@@ -72,11 +65,12 @@ std::string NamedReleaseName(const OsVersionRecord& version) {
         }
     }
     if (found == nullptr) {
-        return platform::Format("Microsoft Windows %d.%d ", static_cast<int>(version.dwMajorVersion),
-                            static_cast<int>(version.dwMinorVersion));
+        return platform::Format("Microsoft Windows %d.%d ",
+                                static_cast<int>(version.dwMajorVersion),
+                                static_cast<int>(version.dwMinorVersion));
     }
-    const bool server = version.wProductType == kProductServer ||
-                        version.wProductType == kProductDomainController;
+    const bool server =
+        version.wProductType == kProductServer || version.wProductType == kProductDomainController;
     return std::string("Microsoft Windows ") + (server ? found->server : found->workstation) + " ";
 }
 
@@ -121,7 +115,7 @@ bool AppendNtEditionFromRegistry(const OsVersionRecord& version,
     if (platform::EqualsIgnoringAsciiCase(*productType, "LANMANNT")) result += "Server ";
     if (platform::EqualsIgnoringAsciiCase(*productType, "SERVERNT")) result += "Advanced Server ";
     result += platform::Format(" Version %d.%d", static_cast<int>(version.dwMajorVersion),
-                           static_cast<int>(version.dwMinorVersion));
+                               static_cast<int>(version.dwMinorVersion));
     return true;
 }
 
@@ -129,7 +123,8 @@ std::string ServicePackPiece(const OsVersionRecord& version,
                              const platform::RegistryReader& registry) {
     // The build number is shown as Windows reports it, all 32 bits.
     const int build = static_cast<int>(version.dwBuildNumber);
-    if (version.dwMajorVersion == 4 && platform::EqualsIgnoringAsciiCase(version.szCSDVersion, "Service Pack 6") &&
+    if (version.dwMajorVersion == 4 &&
+        platform::EqualsIgnoringAsciiCase(version.szCSDVersion, "Service Pack 6") &&
         registry.KeyExists(RegistryRoot::LocalMachine, kServicePack6aKey)) {
         return platform::Format("Service Pack 6a (Build %d)", build);
     }

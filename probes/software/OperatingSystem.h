@@ -22,9 +22,9 @@ struct OsVersionRecord {
     std::uint32_t dwMinorVersion = 0;
     std::uint32_t dwBuildNumber = 0;
     std::uint32_t dwPlatformId = 0;
-    std::string szCSDVersion;         // service-pack text, up to its first zero byte
-    std::uint16_t wSuiteMask = 0;     // extended record only
-    std::uint8_t wProductType = 0;    // extended record only
+    std::string szCSDVersion;       // service-pack text, up to its first zero byte
+    std::uint16_t wSuiteMask = 0;   // extended record only
+    std::uint8_t wProductType = 0;  // extended record only
 };
 
 constexpr std::uint32_t kPlatformWin32s = 0;

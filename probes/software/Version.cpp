@@ -10,5 +10,5 @@ bool Version::IsAtLeast(const Version& minimum) const {
 
 std::string Version::Text() const {
     return platform::Format("%d.%d.%d", static_cast<int>(major), static_cast<int>(minor),
-                        static_cast<int>(build));
+                            static_cast<int>(build));
 }

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FindConflictingServices(text, OddServices());
 #elif defined(FUZZ_notes_release)  // a Lotus Notes release text
     NotesProbe::ParseVersionText(text);
-#elif defined(FUZZ_string_table)  // a string-table block; the first byte picks the string
+#elif defined(FUZZ_string_table)   // a string-table block; the first byte picks the string
     if (size > 0) StringTableEntry(data + 1, size - 1, data[0] % kStringsPerBlock);
 #elif defined(FUZZ_command_line)
     // 16-bit units, as GetCommandLineW gives them

@@ -50,8 +50,9 @@ public:
     std::uint32_t priorityClass = 0x20;
     std::vector<std::uint32_t> priorities;  // every class set, in order
 
-    OsVersionRecord os = {VersionRecordKind::Extended, 5, 1, 2600, kPlatformWin32NT,
-                          "Service Pack 2", 0, kProductWorkstation};
+    OsVersionRecord os = {
+        VersionRecordKind::Extended, 5, 1, 2600, kPlatformWin32NT, "Service Pack 2", 0,
+        kProductWorkstation};
     // The policy of each ActiveX action in turn; empty: no zone managers.
     std::optional<std::vector<std::optional<std::uint32_t>>> actionPolicies =
         std::vector<std::optional<std::uint32_t>>{0, 1, 0};
@@ -76,7 +77,7 @@ public:
         bool hasUninitialize = true;
     };
     std::optional<Mapi> mapi = Mapi();
-    std::vector<std::string> mapiLog;  // owner and library events, in order
+    std::vector<std::string> mapiLog;                   // owner and library events, in order
     std::map<std::string, std::string> libraryStrings;  // "<library path>#<id>" -> string
 
     // RegistryReader
@@ -139,9 +140,7 @@ public:
         const std::int64_t f = counterFrequency.value_or(0);
         return microseconds / 1000000 * f + microseconds % 1000000 * f / 1000000;
     }
-    void Sleep(std::uint32_t milliseconds) override {
-        microseconds += milliseconds * 1000ll;
-    }
+    void Sleep(std::uint32_t milliseconds) override { microseconds += milliseconds * 1000ll; }
     std::uint32_t MillisecondClock() override {
         microseconds += 250;  // each look at the clock takes a while
         return static_cast<std::uint32_t>(microseconds / 1000);

@@ -51,7 +51,8 @@ TEST(HardwareInfo, TheClockFallsBackFromTheCounterToTheRegistry) {
         pc.timeStampBase = c.cyclesBase;
         pc.cyclesPerMicrosecond = c.cyclesPerMicrosecond;
         pc.priorityClass = kBelowNormal;
-        EXPECT_EQ(CHardwareInfo(pc).GetProcessorText(), std::string("Intel(R) Pentium(R) M processor 1.60GHz [") + c.clock + "]");
+        EXPECT_EQ(CHardwareInfo(pc).GetProcessorText(),
+                  std::string("Intel(R) Pentium(R) M processor 1.60GHz [") + c.clock + "]");
         // Measured at high priority, then the class is put back.
         EXPECT_EQ(pc.priorities, (std::vector<std::uint32_t>{kHighPriorityClass, kBelowNormal}));
     }

@@ -32,8 +32,11 @@ TEST(InternetExplorer, OnlyADisallowedActionIsAnActiveXProblemAndEachIsNamed) {
     };
     const Case cases[] = {
         {Policies{std::nullopt, 4, 0}, true, "OK"},
-        {Policies{3, 0, 3}, false, "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, Skriptovať ActiveX označené ako bezpečné"},
-        {Policies{0, 3, 1}, false, "Problémy v nastavení: Sťahovať podpísané ovládacie prvky ActiveX"},
+        {Policies{3, 0, 3}, false,
+         "Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, Skriptovať ActiveX označené "
+         "ako bezpečné"},
+        {Policies{0, 3, 1}, false,
+         "Problémy v nastavení: Sťahovať podpísané ovládacie prvky ActiveX"},
         {std::nullopt, false, ""},  // no zone managers: nothing to tell
     };
     for (const Case& c : cases) {

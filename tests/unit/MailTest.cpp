@@ -17,10 +17,13 @@ TEST(OutlookProbe, TheLibraryBesideTheRegisteredServerGivesTheVersion) {
         bool accepted;
     };
     const Case cases[] = {
-        {false, "{0006F03A}", "c:\\Office\\OUTLOOK.exe", library, "10.0.2627.1", "MS Outlook 10.0.2627", false},
-        {false, "{0006F03A}", "\"" + office + "\" /a", "\"" + library + "\" /A", "9.0.4527", "", false},
+        {false, "{0006F03A}", "c:\\Office\\OUTLOOK.exe", library, "10.0.2627.1",
+         "MS Outlook 10.0.2627", false},
+        {false, "{0006F03A}", "\"" + office + "\" /a", "\"" + library + "\" /A", "9.0.4527", "",
+         false},
         {false, "{" + std::string(1022, 'A') + "}", office, "", "9.0.4527", "", false},
-        {true, "{0006F03A}", office, "", "9.0.4527", "", false},  // a user's own class, not the PC's
+        {true, "{0006F03A}", office, "", "9.0.4527", "",
+         false},  // a user's own class, not the PC's
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.server);
@@ -54,12 +57,30 @@ TEST(OutlookProbe, EachMapiStepFailsWithItsTextAndReleasesInReverse) {
     };
     const Case cases[] = {
         {std::nullopt, true, "Failed to initialize MAPI.", {off, on}},
-        {Mapi{std::nullopt, 0, true}, true, "Failed to initialize MAPI (MAPIInitialize).", {off, "load", "unload", on}},
-        {Mapi{kFailed, 0, true}, true, "Failed to initialise MAPI (Initialize)", {off, "load", "initialize", "unload", on}},
-        {Mapi{0, std::nullopt, true}, true, "Failed to initialize MAPI (MAPILogonEx).", {off, "load", "initialize", "uninitialize", "unload", on}},
-        {Mapi{0, kFailed, true}, true, "MAPI Logon failed.", {off, "load", "initialize", logon, "uninitialize", "unload", on}},
-        {Mapi{1, 0, false}, true, "OK", {off, "load", "initialize", logon, "unload", on}},  // S_FALSE succeeds too
-        {Mapi{0, kFailed, true}, false, "MAPI Logon failed.", {off, "load", "initialize", "logon default 66", "uninitialize", "unload", on}},
+        {Mapi{std::nullopt, 0, true},
+         true,
+         "Failed to initialize MAPI (MAPIInitialize).",
+         {off, "load", "unload", on}},
+        {Mapi{kFailed, 0, true},
+         true,
+         "Failed to initialise MAPI (Initialize)",
+         {off, "load", "initialize", "unload", on}},
+        {Mapi{0, std::nullopt, true},
+         true,
+         "Failed to initialize MAPI (MAPILogonEx).",
+         {off, "load", "initialize", "uninitialize", "unload", on}},
+        {Mapi{0, kFailed, true},
+         true,
+         "MAPI Logon failed.",
+         {off, "load", "initialize", logon, "uninitialize", "unload", on}},
+        {Mapi{1, 0, false},
+         true,
+         "OK",
+         {off, "load", "initialize", logon, "unload", on}},  // S_FALSE succeeds too
+        {Mapi{0, kFailed, true},
+         false,
+         "MAPI Logon failed.",
+         {off, "load", "initialize", "logon default 66", "uninitialize", "unload", on}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

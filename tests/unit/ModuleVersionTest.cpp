@@ -29,7 +29,8 @@ TEST(ModuleVersion, AsksTheLibraryFirstThenSearchesFourPlacesInOrder) {
         if (c.exportAnswers) pc.dllVersions["x.dll"] = {4, 5, 6};
         pc.fileVersions = c.fileVersions;
         const ModuleVersion version(pc, "x.dll");
-        EXPECT_EQ(pc.versionPaths, std::vector<std::string>(places.begin(), places.begin() + c.placesTried));
+        EXPECT_EQ(pc.versionPaths,
+                  std::vector<std::string>(places.begin(), places.begin() + c.placesTried));
         EXPECT_EQ(version.Text(), c.version.Text());
         EXPECT_EQ(version.found, c.found);
     }
@@ -58,7 +59,8 @@ TEST(ModuleVersion, RunsOnlySystemLibrariesAndAdminOnlyLocalFiles) {
         pc.writableByUsers = {c.writableByUsers};
         pc.dllVersions[c.name] = {6, 5, 4};
         pc.fileVersions[c.name] = "5.0.1";
-        EXPECT_EQ(ModuleVersion(pc, c.name).major, c.major) << c.name << " with " << c.writableByUsers;
+        EXPECT_EQ(ModuleVersion(pc, c.name).major, c.major)
+            << c.name << " with " << c.writableByUsers;
         EXPECT_EQ(ModuleVersion(pc, c.name, ReadAsData()).major, 5) << c.name;
     }
 }

@@ -10,24 +10,39 @@ TEST(OperatingSystem, DescriptionByPlatformVersionEditionServicePack) {
     constexpr auto NT = kPlatformWin32NT;
     constexpr auto Win9x = kPlatformWin32Windows;
     struct Case {
-        OsVersionRecord record;  // kind, major, minor, build, platform, service pack, suite, type
+        OsVersionRecord record;   // kind, major, minor, build, platform, service pack, suite, type
         const char* productType;  // null: ProductOptions cannot be read
         const char* text;
     };
     const Case cases[] = {
-        {{Ext, 5, 2, 3790, NT, "", kSuiteEnterprise, kProductServer}, nullptr, " Microsoft Windows Server 2003 family, Enterprise Edition  (Build 3790)"},
-        {{Ext, 5, 2, 3790, NT, "", kSuiteDatacenter, kProductServer}, nullptr, " Microsoft Windows Server 2003 family, Datacenter Edition  (Build 3790)"},
-        {{Ext, 5, 1, 2600, NT, "Service Pack 2", 0, kProductWorkstation}, nullptr, "Microsoft Windows XP Professional Service Pack 2 (Build 2600)"},
-        {{Plain, 4, 0, 1381, NT, "Service Pack 5"}, "LANMANNT", "Microsoft Windows NT Server  Version 4.0Service Pack 5 (Build 1381)"},
-        {{Plain, 4, 0, 1381, NT, "Service Pack 5"}, "ServerNT", "Microsoft Windows NT Advanced Server  Version 4.0Service Pack 5 (Build 1381)"},
-        {{Ext, 6, 0, 6001, NT, "Service Pack 1", kSuiteEnterprise, kProductWorkstation}, nullptr, "Microsoft Windows Vista Service Pack 1 (Build 6001)"},
+        {{Ext, 5, 2, 3790, NT, "", kSuiteEnterprise, kProductServer},
+         nullptr,
+         " Microsoft Windows Server 2003 family, Enterprise Edition  (Build 3790)"},
+        {{Ext, 5, 2, 3790, NT, "", kSuiteDatacenter, kProductServer},
+         nullptr,
+         " Microsoft Windows Server 2003 family, Datacenter Edition  (Build 3790)"},
+        {{Ext, 5, 1, 2600, NT, "Service Pack 2", 0, kProductWorkstation},
+         nullptr,
+         "Microsoft Windows XP Professional Service Pack 2 (Build 2600)"},
+        {{Plain, 4, 0, 1381, NT, "Service Pack 5"},
+         "LANMANNT",
+         "Microsoft Windows NT Server  Version 4.0Service Pack 5 (Build 1381)"},
+        {{Plain, 4, 0, 1381, NT, "Service Pack 5"},
+         "ServerNT",
+         "Microsoft Windows NT Advanced Server  Version 4.0Service Pack 5 (Build 1381)"},
+        {{Ext, 6, 0, 6001, NT, "Service Pack 1", kSuiteEnterprise, kProductWorkstation},
+         nullptr,
+         "Microsoft Windows Vista Service Pack 1 (Build 6001)"},
         {{Ext, 4, 0, 1212, Win9x, " C"}, nullptr, "Microsoft Windows 95 OSR2 "},
-        {{VersionRecordKind::Unavailable, 0, 0, 0, 0, ""}, "WinNT", "Nebolo možné rozpoznať verziu OS - používate neštandardný alebo zastaralý OS! "},
+        {{VersionRecordKind::Unavailable, 0, 0, 0, 0, ""},
+         "WinNT",
+         "Nebolo možné rozpoznať verziu OS - používate neštandardný alebo zastaralý OS! "},
     };
     for (const Case& c : cases) {
         FakePc pc;
         pc.os = c.record;
-        const std::string options = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\ProductOptions|ProductType";
+        const std::string options =
+            "HKLM\\SYSTEM\\CurrentControlSet\\Control\\ProductOptions|ProductType";
         if (c.productType) pc.registry[options] = c.productType;
         EXPECT_EQ(DescribeOperatingSystem(pc), c.text);
     }
@@ -58,7 +73,15 @@ TEST(OperatingSystem, NtSixAndLaterByFirstBuildAndProductType) {
     };
     for (const Case& c : cases) {
         FakePc pc;
-        pc.os = {VersionRecordKind::Extended, c.major, c.minor, c.build, kPlatformWin32NT, "", 0, c.productType};
-        EXPECT_EQ(DescribeOperatingSystem(pc), std::string("Microsoft Windows ") + c.name + "  (Build " + std::to_string(c.build) + ")");
+        pc.os = {VersionRecordKind::Extended,
+                 c.major,
+                 c.minor,
+                 c.build,
+                 kPlatformWin32NT,
+                 "",
+                 0,
+                 c.productType};
+        EXPECT_EQ(DescribeOperatingSystem(pc), std::string("Microsoft Windows ") + c.name +
+                                                   "  (Build " + std::to_string(c.build) + ")");
     }
 }

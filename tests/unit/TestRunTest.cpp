@@ -88,33 +88,48 @@ TEST(TestRun, FailuresAreListedInRunOrderFromOneInEveryRun) {
     const auto report = RunTest(pc, Settings(), recorder);
 
     const std::string activeX =
-        "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a sťahovanie ActiveX prvkov. "
-        "(Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, Sťahovať podpísané ovládacie prvky ActiveX, Skriptovať ActiveX označené ako bezpečné)";
-    EXPECT_EQ(SummaryOf(report->conflicts).text,
-              "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n"
-              "\r\n1)  Pevný disk nemá dostatok voľného miesta. Pre inštaláciu je potrebných cca 100 MB."
-              "\r\n2)  Aktualizujte MS Internet Explorer. Minimálna požadovaná verzia je MS IE 5.5 SP1."
-              "\r\n3)  " + activeX +
-              "\r\n4)  Na tomto počítači už je alebo niekedy bol inštalovaný Tarnvik. Overte jeho nainštalovanie. Pokiaľ máte Tarnvik nainštalovaný odinštalujte ho. Ak ho nemáte nainštalovaný zmažte údaje v registroch [HKLM\\Software\\Devadozededa] a [HKCU\\Software\\Devadozededa]."
-              "\r\n5)  Tento počítač nemá prístup k sieti Internet."
-              "\r\n6)  Tento počtíač nemá prístup k synchronizačnému serveru služby alebo nemáte aktualizovaný OS."
-              "\r\n7)  Prihlásený užívateľ nie je členom skupiny Administrators. Kontakujte správcu počítačovej siete."
-              "\r\n8)  Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete."
-              "\r\n9)  Počítač s touto konfiguráciou nie je odporúčané používať k prevádzkovaniu Tarnvika."
-              "\r\n10)  Aktualizujte alebo nainštalujte poštovného klienta MS Outlook vo verzii 200 SP2 alebo novší. K inštalácii nepoužívajte verziu XP SP1!"
-              "\r\n11)  Spojenie so serverom MS Exchange nebolo úspešné.");
+        "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a "
+        "sťahovanie ActiveX prvkov. "
+        "(Problémy v nastavení: Spúšťanie ovládacích prvkov ActiveX, Sťahovať podpísané ovládacie "
+        "prvky ActiveX, Skriptovať ActiveX označené ako bezpečné)";
+    EXPECT_EQ(
+        SummaryOf(report->conflicts).text,
+        "Test našiel v konfigurácii počítača nasledujúce konflikty:\r\n"
+        "\r\n1)  Pevný disk nemá dostatok voľného miesta. Pre inštaláciu je potrebných cca 100 MB."
+        "\r\n2)  Aktualizujte MS Internet Explorer. Minimálna požadovaná verzia je MS IE 5.5 SP1."
+        "\r\n3)  " +
+            activeX +
+            "\r\n4)  Na tomto počítači už je alebo niekedy bol inštalovaný Tarnvik. Overte jeho "
+            "nainštalovanie. Pokiaľ máte Tarnvik nainštalovaný odinštalujte ho. Ak ho nemáte "
+            "nainštalovaný zmažte údaje v registroch [HKLM\\Software\\Devadozededa] a "
+            "[HKCU\\Software\\Devadozededa]."
+            "\r\n5)  Tento počítač nemá prístup k sieti Internet."
+            "\r\n6)  Tento počtíač nemá prístup k synchronizačnému serveru služby alebo nemáte "
+            "aktualizovaný OS."
+            "\r\n7)  Prihlásený užívateľ nie je členom skupiny Administrators. Kontakujte správcu "
+            "počítačovej siete."
+            "\r\n8)  Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete."
+            "\r\n9)  Počítač s touto konfiguráciou nie je odporúčané používať k prevádzkovaniu "
+            "Tarnvika."
+            "\r\n10)  Aktualizujte alebo nainštalujte poštovného klienta MS Outlook vo verzii 200 "
+            "SP2 alebo novší. K inštalácii nepoužívajte verziu XP SP1!"
+            "\r\n11)  Spojenie so serverom MS Exchange nebolo úspešné.");
     EXPECT_EQ(Result(*report, Item::ActiveX).message, activeX);
     EXPECT_EQ(Result(*report, Item::Domain).field, "Doména nenalezena");
     EXPECT_EQ(Result(*report, Item::Os).pass, true);  // described, never failed
     // The item text of ActiveX, the verdict of Administrators, the domain as returned.
-    EXPECT_NE(report->protocol.find("\r\nStav ActiveX v IE: " + activeX + "\r\n"), std::string::npos);
-    EXPECT_NE(report->protocol.find("\r\nLogged user is Administrator: Error\r\nMeno NT domény: \r\n"), std::string::npos);
+    EXPECT_NE(report->protocol.find("\r\nStav ActiveX v IE: " + activeX + "\r\n"),
+              std::string::npos);
+    EXPECT_NE(
+        report->protocol.find("\r\nLogged user is Administrator: Error\r\nMeno NT domény: \r\n"),
+        std::string::npos);
 
     // Lotus Domino: the Notes item instead of the MS Exchange ones, numbered from one again.
     Recorder second;
     const auto lotus = RunTest(pc, Settings(InstallType::Lotus), second);
     EXPECT_EQ(lotus->conflicts.back(),
-              "Aktualizujte alebo nainštalujte poštovného klienta Lotus Notes vo verzii 5 alebo novší. K inštalácii nepoužívajte verzie 5.0.11, 6.0 a 6.0.1.");
+              "Aktualizujte alebo nainštalujte poštovného klienta Lotus Notes vo verzii 5 alebo "
+              "novší. K inštalácii nepoužívajte verzie 5.0.11, 6.0 a 6.0.1.");
     EXPECT_EQ(lotus->protocol.substr(lotus->protocol.rfind("Konfliktné")),
               "Konfliktné služby: ISA Server\r\nVerzia Lotus Notes klienta: \r\n");
 }
@@ -179,16 +194,20 @@ TEST(TestRun, ARequestStillGoingAtItsDeadlineTimedOut) {
 
 TEST(TestRun, TheSuccessBoxTheNoteAndAHeaderWithoutLocalTime) {
     const Summary success = SummaryOf({});
-    EXPECT_EQ(success.text, "Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez komplikácií.");
+    EXPECT_EQ(success.text,
+              "Test bol úspešný.\r\nInštalácia Tarnvika by mala byť bez komplikácií.");
     EXPECT_EQ(success.caption, "Informácie");
     EXPECT_EQ(success.kind, MessageBoxKind::Information);
     const Summary conflicts = SummaryOf({"x"});
     EXPECT_EQ(conflicts.caption, "Upozornenie");
     EXPECT_EQ(conflicts.kind, MessageBoxKind::Exclamation);
-    EXPECT_EQ(ProtocolNote("C:\\Tools\\TarnvikAnalyzer.txt"),
-              "Protokol s výsledkom testovania je uložený v súbori:\r\nC:\\Tools\\TarnvikAnalyzer.txt");
-    EXPECT_EQ(ProtocolNotWritten("C:\\p.txt"), "Chyba! Nebolo možné zapísať súbor s protokolom o priebehu testu:\r\nC:\\p.txt");
-    EXPECT_EQ(ProtocolHeader("T", std::nullopt), "T ŠTART TESTU - 0.0.0 -1:-1:-1\r\n" + std::string(77, '-') + "\r\n\r\n");
+    EXPECT_EQ(
+        ProtocolNote("C:\\Tools\\TarnvikAnalyzer.txt"),
+        "Protokol s výsledkom testovania je uložený v súbori:\r\nC:\\Tools\\TarnvikAnalyzer.txt");
+    EXPECT_EQ(ProtocolNotWritten("C:\\p.txt"),
+              "Chyba! Nebolo možné zapísať súbor s protokolom o priebehu testu:\r\nC:\\p.txt");
+    EXPECT_EQ(ProtocolHeader("T", std::nullopt),
+              "T ŠTART TESTU - 0.0.0 -1:-1:-1\r\n" + std::string(77, '-') + "\r\n\r\n");
 }
 
 }  // namespace

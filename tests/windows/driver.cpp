@@ -1,8 +1,8 @@
-// uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what it
-// sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, in order: start <exe> <arguments>
-// | attach | exchange | lotus | test | watch | press | wait <ms> | state | click <key> | hold <file>
-// | read (a box shown instead of the dialog) | close | shut. The first failure prints error=<why>,
-// ends the program it works and exits with 1.
+// uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what
+// it sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, in order: start <exe>
+// <arguments> | attach | exchange | lotus | test | watch | press | wait <ms> | state | click <key>
+// | hold <file> | read (a box shown instead of the dialog) | close | shut. The first failure prints
+// error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,8 +18,8 @@
 namespace {
 
 const wchar_t kCaption[] = L"Tarnvik Analyzér 1.0";
-constexpr DWORD kWaitMs = 120000;   // the longest any one step may take
-using Failure = std::wstring;       // thrown: why the driver gives up
+constexpr DWORD kWaitMs = 120000;  // the longest any one step may take
+using Failure = std::wstring;      // thrown: why the driver gives up
 
 HANDLE g_process = nullptr;
 DWORD g_pid = 0;
@@ -38,7 +38,8 @@ void Print(const std::string& key, const std::wstring& value) {
 template <typename Found>
 auto WaitFor(const wchar_t* what, Found found) {  // found() while the program runs
     for (const ULONGLONG end = ::GetTickCount64() + kWaitMs;; ::Sleep(50)) {
-        if (::WaitForSingleObject(g_process, 0) == WAIT_OBJECT_0) throw Failure(L"the program ended");
+        if (::WaitForSingleObject(g_process, 0) == WAIT_OBJECT_0)
+            throw Failure(L"the program ended");
         if (auto result = found()) return result;
         if (::GetTickCount64() > end) throw Failure(L"timeout: ") + what;
     }
@@ -114,7 +115,8 @@ int Count(HWND window, bool (*wanted)(int red, int green, int blue)) {  // in th
     int n = 0;
     for (LONG y = r.top; y < r.bottom; ++y)
         for (LONG x = r.left; x < r.right; ++x) {
-            const DWORD c = g_shot[(y - g_area.top) * (g_area.right - g_area.left) + x - g_area.left];
+            const DWORD c =
+                g_shot[(y - g_area.top) * (g_area.right - g_area.left) + x - g_area.left];
             n += wanted(c >> 16 & 0xFF, c >> 8 & 0xFF, c & 0xFF);
         }
     return n;
@@ -151,7 +153,8 @@ void Watch() {
             Print("watch.image", std::to_wstring(image));
             return ReadAndClose("box", box);
         }
-        if (::GetTickCount64() - pressed > kWaitMs) throw Failure(L"timeout: the box that ends the run");
+        if (::GetTickCount64() - pressed > kWaitMs)
+            throw Failure(L"timeout: the box that ends the run");
         const ULONGLONG asked = ::GetTickCount64();
         Ask(g_dialog, WM_NULL);
         longest = std::max(longest, ::GetTickCount64() - asked);
@@ -173,13 +176,17 @@ void State() {
         if (row.field) Print(key + ".field", Text(Control(row.field)));
         if (!row.image) continue;
         const LRESULT bitmap = image(row.image);
-        Print(key + ".image", !shown ? L"hidden" : !bitmap ? L"none" : bitmap == tick ? L"tick" : L"cross");
+        Print(key + ".image", !shown           ? L"hidden"
+                              : !bitmap        ? L"none"
+                              : bitmap == tick ? L"tick"
+                                               : L"cross");
         Print(key + ".link", shown ? link(row.label) : L"0");
     }
     Print("note", Text(Control(IDC_PROTOCOL_NOTE)));
     Print("note.link", link(IDC_PROTOCOL_NOTE));
     Print("checked", Ask(Control(IDC_TYPE_EXCHANGE), BM_GETCHECK) == BST_CHECKED ? L"exchange"
-                     : Ask(Control(IDC_TYPE_LOTUS), BM_GETCHECK) == BST_CHECKED ? L"lotus" : L"none");
+                     : Ask(Control(IDC_TYPE_LOTUS), BM_GETCHECK) == BST_CHECKED  ? L"lotus"
+                                                                                 : L"none");
     Print("enabled", ::IsWindowEnabled(g_dialog) ? L"1" : L"0");
     Print("testable", ::IsWindowEnabled(Control(IDC_TEST)) ? L"1" : L"0");
     GUITHREADINFO gui{sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
@@ -201,14 +208,17 @@ void Click(const std::wstring& key) {
 void Adopt(HANDLE process) {
     g_process = process;
     g_pid = ::GetProcessId(process);
-    g_dialog = WaitFor(L"the dialog", [] { return TopWindow(L"#32770", kCaption, ::IsWindowVisible); });
+    g_dialog =
+        WaitFor(L"the dialog", [] { return TopWindow(L"#32770", kCaption, ::IsWindowVisible); });
     Ask(g_dialog, WM_NULL);  // its initialisation has finished
 }
 
 void Run(const std::vector<std::wstring>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::wstring& command = args[i];
-        const auto argument = [&] { return ++i < args.size() ? args[i] : throw Failure(L"no argument"); };
+        const auto argument = [&] {
+            return ++i < args.size() ? args[i] : throw Failure(L"no argument");
+        };
         if (command == L"start") {
             const std::wstring path = argument();
             std::wstring line = L"\"" + path + L"\" " + argument();
@@ -248,8 +258,8 @@ void Run(const std::vector<std::wstring>& args) {
         } else if (command == L"click") {
             Click(argument());
         } else if (command == L"hold") {  // no sharing, until the driver ends
-            if (::CreateFileW(argument().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr) ==
-                INVALID_HANDLE_VALUE)
+            if (::CreateFileW(argument().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0,
+                              nullptr) == INVALID_HANDLE_VALUE)
                 throw Failure(L"cannot open ") + args[i];
         } else if (command == L"close") {
             ::PostMessageW(Control(IDOK), BM_CLICK, 0, 0);

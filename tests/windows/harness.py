@@ -12,7 +12,9 @@ from pathlib import Path
 
 BUILD = Path(os.environ['TARNVIK_BUILD_DIR'])
 FIXTURES = BUILD / 'tests' / 'fixtures'
-HTTP_URL, HTTPS_URL = re.findall(r'k\w+Url = "([^"]*)"', (BUILD / 'generated' / 'TestUrls.h').read_text())
+HTTP_URL, HTTPS_URL = re.findall(
+    r'k\w+Url = "([^"]*)"', (BUILD / 'generated' / 'TestUrls.h').read_text()
+)
 INTERNET_SETTINGS = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
 
 
@@ -23,8 +25,13 @@ def windows_path(path):
 def wine(*arguments, check=True):
     """Exit code and output; to a file, as what Wine starts may keep a pipe's end open for ever."""
     with tempfile.TemporaryFile() as out:
-        code = subprocess.run(['wine', *map(str, arguments)], stdin=subprocess.DEVNULL, stdout=out,
-                              stderr=subprocess.STDOUT, timeout=300).returncode
+        code = subprocess.run(
+            ['wine', *map(str, arguments)],
+            stdin=subprocess.DEVNULL,
+            stdout=out,
+            stderr=subprocess.STDOUT,
+            timeout=300,
+        ).returncode
         out.seek(0)
         text = out.read().decode('utf-8', 'replace')
     if check and (code or text.startswith('error=') or '\nerror=' in text):
@@ -36,11 +43,15 @@ def driver(*commands, check=True):
     """Runs the UI driver; returns the last value it printed for each key."""
     unescape = functools.partial(re.sub, r'\\(.)', lambda m: {'r': '\r', 'n': '\n'}.get(m[1], m[1]))
     text = wine(BUILD / 'tests' / 'uidriver.exe', *commands, check=check)[1]
-    return {key: unescape(value) for key, _, value in (line.partition('=') for line in text.splitlines())}
+    return {
+        key: unescape(value)
+        for key, _, value in (line.partition('=') for line in text.splitlines())
+    }
 
 
 class Case(unittest.TestCase):
     """Each test has its own copy of the exe, and so its own protocol file, in a new folder."""
+
     maxDiff = None
 
     def setUp(self):
@@ -61,7 +72,7 @@ class Case(unittest.TestCase):
     def protocol_line(self, label):
         """What follows `label` in its line of the protocol file (strict CP1250)."""
         lines = self.protocol_file.read_bytes().decode('cp1250').split('\r\n')
-        return next(line[len(label):] for line in lines if line.startswith(label))
+        return next(line[len(label) :] for line in lines if line.startswith(label))
 
     def use_proxy(self, port):
         self.reg_add(INTERNET_SETTINGS, 'ProxyServer', 'REG_SZ', f'127.0.0.1:{port}')
@@ -78,8 +89,16 @@ class Case(unittest.TestCase):
         code, old = wine('reg', 'query', key, *value, view, check=False)
         wine('reg', 'add', key, *value, '/t', kind, '/d', data, '/f', view)
         if remove or code:
-            self.addCleanup(wine, 'reg', 'delete', remove or key, *([] if remove else value), '/f', view,
-                            check=False)  # the test may have deleted it
+            self.addCleanup(
+                wine,
+                'reg',
+                'delete',
+                remove or key,
+                *([] if remove else value),
+                '/f',
+                view,
+                check=False,
+            )  # the test may have deleted it
         else:  # "    <name>    <type>    <data>"
             kind, data = re.search(r' (REG_\w+) +(.*?)\r?$', old, re.M).groups()
             self.addCleanup(wine, 'reg', 'add', key, *value, '/t', kind, '/d', data, '/f', view)
@@ -88,8 +107,17 @@ class Case(unittest.TestCase):
         """MS Outlook registered as its set-up does it, with fixture as its OUTLLIB.DLL."""
         clsid = '{0006F03A-0000-0000-C000-000000000046}'
         self.copy_fixture(fixture, self.folder / 'outlook', 'OUTLLIB.DLL')
-        self.reg_add(r'HKCR\Outlook.Application\CLSID', '', 'REG_SZ', clsid,
-                     remove=r'HKCR\Outlook.Application')
-        self.reg_add(rf'HKCR\CLSID\{clsid}\LocalServer32', '', 'REG_SZ',
-                     windows_path(self.folder / 'outlook' / 'outlook.exe'), remove=rf'HKCR\CLSID\{clsid}')
-
+        self.reg_add(
+            r'HKCR\Outlook.Application\CLSID',
+            '',
+            'REG_SZ',
+            clsid,
+            remove=r'HKCR\Outlook.Application',
+        )
+        self.reg_add(
+            rf'HKCR\CLSID\{clsid}\LocalServer32',
+            '',
+            'REG_SZ',
+            windows_path(self.folder / 'outlook' / 'outlook.exe'),
+            remove=rf'HKCR\CLSID\{clsid}',
+        )

@@ -13,24 +13,72 @@ LOOPBACK = '127.0.0.1'
 
 
 def openssl(folder, *arguments):
-    subprocess.run(['openssl', *arguments], cwd=folder, check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(
+        ['openssl', *arguments],
+        cwd=folder,
+        check=True,
+        stdin=subprocess.DEVNULL,
+        stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL,
+    )
 
 
 def make_ca(folder, name):
     """A self-signed CA in folder, <name>.pem and <name>.key; returns its DER bytes."""
-    openssl(folder, 'req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-days', '30', '-subj',
-            f'/CN=Tarnvik {name}', '-keyout', f'{name}.key', '-out', f'{name}.pem')
+    openssl(
+        folder,
+        'req',
+        '-x509',
+        '-newkey',
+        'rsa:2048',
+        '-nodes',
+        '-days',
+        '30',
+        '-subj',
+        f'/CN=Tarnvik {name}',
+        '-keyout',
+        f'{name}.key',
+        '-out',
+        f'{name}.pem',
+    )
     return ssl.PEM_cert_to_DER_cert(Path(folder, f'{name}.pem').read_text())
 
 
 def issue(folder, ca, name, host):
     """Host's certificate from ca, valid for a month; returns the (chain, key) files."""
     Path(folder, f'{name}.cnf').write_text(f'subjectAltName=DNS:{host}\n')
-    openssl(folder, 'req', '-new', '-newkey', 'rsa:2048', '-nodes', '-subj', f'/CN={host}',
-            '-keyout', f'{name}.key', '-out', f'{name}.csr')
-    openssl(folder, 'x509', '-req', '-in', f'{name}.csr', '-CA', f'{ca}.pem', '-CAkey', f'{ca}.key',
-            '-CAcreateserial', '-days', '30', '-extfile', f'{name}.cnf', '-out', f'{name}.pem')
+    openssl(
+        folder,
+        'req',
+        '-new',
+        '-newkey',
+        'rsa:2048',
+        '-nodes',
+        '-subj',
+        f'/CN={host}',
+        '-keyout',
+        f'{name}.key',
+        '-out',
+        f'{name}.csr',
+    )
+    openssl(
+        folder,
+        'x509',
+        '-req',
+        '-in',
+        f'{name}.csr',
+        '-CA',
+        f'{ca}.pem',
+        '-CAkey',
+        f'{ca}.key',
+        '-CAcreateserial',
+        '-days',
+        '30',
+        '-extfile',
+        f'{name}.cnf',
+        '-out',
+        f'{name}.pem',
+    )
     # The CA goes with the certificate, so that a client can tell whose root it is.
     chain = Path(folder, f'{name}.pem')
     chain.write_text(chain.read_text() + Path(folder, f'{ca}.pem').read_text())
@@ -62,6 +110,7 @@ class Silent(Page):
 class Tunnel(Page):
     """A forward proxy: CONNECT is tunnelled to the server's chosen HTTPS port, a request for
     an absolute URI goes on to its HTTP port as it is."""
+
     rbufsize = 0  # nothing the client sends after the head may stay behind in a buffer here
 
     def handle(self):
@@ -72,7 +121,9 @@ class Tunnel(Page):
                 return
             head += line
         connect = head.startswith(b'CONNECT ')
-        with socket.create_connection((LOOPBACK, self.server.https if connect else self.server.http)) as far:
+        with socket.create_connection(
+            (LOOPBACK, self.server.https if connect else self.server.http)
+        ) as far:
             if connect:
                 self.wfile.write(b'HTTP/1.1 200 Connection established\r\n\r\n')
             else:
@@ -88,6 +139,7 @@ class Tunnel(Page):
 
 class Server(http.server.ThreadingHTTPServer):
     """Serves with handler, behind TLS given a (chain, key) pair; a Tunnel goes to http and https."""
+
     daemon_threads = True
 
     def __init__(self, handler=Page, certificate=None):

@@ -12,23 +12,30 @@ import harness
 import servers
 
 TRACE = r'HKLM\Software\Devadozededa'
-HEADER = re.compile(r'Tarnvik Analyzér 1\.0 ŠTART TESTU - ([1-9]\d?)\.([1-9]\d?)\.(\d{4}) '
-                    r'(\d\d):(\d\d):(\d\d)\r\n-{77}\r\n\r\n')
+HEADER = re.compile(
+    r'Tarnvik Analyzér 1\.0 ŠTART TESTU - ([1-9]\d?)\.([1-9]\d?)\.(\d{4}) '
+    r'(\d\d):(\d\d):(\d\d)\r\n-{77}\r\n\r\n'
+)
 PREVIOUS = 'Tarnvik Analyzér 1.0 ŠTART TESTU - 1.1.2020 00:00:00\r\n'.encode('cp1250')
 
 
 class DialogTest(harness.Case):
-
     def assert_run(self, shown, started):
         """A tick with a plain label or a cross with a link for each shown item, the crosses
         listed in the box, and the protocol of this run, named in the note."""
         crosses = 0
-        for key in (name[:-len('.image')] for name, image in shown.items() if image in ('tick', 'cross')):
+        for key in (
+            name[: -len('.image')] for name, image in shown.items() if image in ('tick', 'cross')
+        ):
             crosses += shown[key + '.image'] == 'cross'
-            self.assertEqual('1' if shown[key + '.image'] == 'cross' else '0', shown[key + '.link'], key)
+            self.assertEqual(
+                '1' if shown[key + '.image'] == 'cross' else '0', shown[key + '.link'], key
+            )
         self.assert_shows({'box.caption': 'Upozornenie'}, shown)
         self.assertEqual(crosses, len(re.findall(r'\r\n\d+\)  ', shown['box.text'])))
-        day, month, year, *time = map(int, HEADER.match(self.protocol_file.read_bytes().decode('cp1250')).groups())
+        day, month, year, *time = map(
+            int, HEADER.match(self.protocol_file.read_bytes().decode('cp1250')).groups()
+        )
         stamp = datetime.datetime(year, month, day, *time)
         self.assertTrue(started.replace(microsecond=0) <= stamp <= datetime.datetime.now(), stamp)
         self.assertTrue(shown['note'].endswith(':\r\n' + harness.windows_path(self.protocol_file)))
@@ -38,14 +45,35 @@ class DialogTest(harness.Case):
         self.register_outlook('outllib-10.0.2627.dll')
         self.reg_add(TRACE, 'Root', 'REG_SZ', r'C:\Tarnvik', remove=TRACE)
         first = self.start('state')
-        self.assert_shows({'checked': 'exchange', 'outlook.visible': '1', 'exchange.visible': '1', 'lotus.visible': '0'}, first)
-        self.assertEqual({'', 'none', 'hidden'}, {v for k, v in first.items() if k.endswith(('.field', '.image'))})
+        self.assert_shows(
+            {
+                'checked': 'exchange',
+                'outlook.visible': '1',
+                'exchange.visible': '1',
+                'lotus.visible': '0',
+            },
+            first,
+        )
+        self.assertEqual(
+            {'', 'none', 'hidden'},
+            {v for k, v in first.items() if k.endswith(('.field', '.image'))},
+        )
         lotus = harness.driver('attach', 'lotus', 'state', 'exchange')
-        self.assert_shows({'checked': 'lotus', 'outlook.visible': '0', 'exchange.visible': '0', 'lotus.visible': '1'}, lotus)
+        self.assert_shows(
+            {
+                'checked': 'lotus',
+                'outlook.visible': '0',
+                'exchange.visible': '0',
+                'lotus.visible': '1',
+            },
+            lotus,
+        )
 
         started = datetime.datetime.now()
         run = harness.driver('attach', 'test', 'state')
-        self.assert_shows({'install.image': 'cross', 'os.image': 'tick', 'domain.image': 'cross'}, run)
+        self.assert_shows(
+            {'install.image': 'cross', 'os.image': 'tick', 'domain.image': 'cross'}, run
+        )
         # Wine's default version, read from the extended version record: its product type too.
         self.assertEqual('Microsoft Windows 7 Service Pack 1 (Build 7601)', run['os.field'])
         self.assert_run(run, started)
@@ -77,7 +105,9 @@ class DialogTest(harness.Case):
         for name, shown in (('held open', held), ('a folder', self.start('test'))):
             with self.subTest(name):
                 text = 'Chyba! Nebolo možné vytvoriť súbor s protokolom o priebehu testu.'
-                self.assert_shows({'box.caption': 'Chyba aplikácie', 'box.text': text, 'exit': '-2'}, shown)
+                self.assert_shows(
+                    {'box.caption': 'Chyba aplikácie', 'box.text': text, 'exit': '-2'}, shown
+                )
 
     def test_a_protocol_that_cannot_be_written_whole_keeps_the_old_one(self):
         def small_files():  # the file size limit fails the write after the file was made
@@ -102,7 +132,9 @@ class DialogTest(harness.Case):
 
         earlier = self.protocol_file.read_bytes()
         during = harness.driver('attach', 'press', 'wait', '3000', 'state')
-        self.assert_shows({'testable': '0', 'enabled': '1'}, during)  # "Test !" waits, the dialog answers
+        self.assert_shows(
+            {'testable': '0', 'enabled': '1'}, during
+        )  # "Test !" waits, the dialog answers
         shut = harness.driver('attach', 'shut')
         self.assertLessEqual(int(shut['shut.ms']), 2000)
         self.assertEqual('0', shut['exit'])

@@ -17,7 +17,6 @@ MAIL = r'HKLM\Software\Clients\Mail'
 
 
 class ItemsTest(harness.Case):
-
     def test_registry_views_services_and_zones(self):
         # Only a 32-bit installer's trace, its root as long as the 8000 bytes it may have with its
         # closing zero; services past the first record the manager returns; downloading signed and
@@ -30,17 +29,25 @@ class ItemsTest(harness.Case):
         for action in ('1001', '1405'):
             self.reg_add(harness.INTERNET_SETTINGS + r'\Zones\3', action, 'REG_DWORD', '3')
         shown = self.start('test', 'state')
-        self.assert_shows({
-            'install.field': 'Tarnvik už je alebo bol niekedy nainštalovaný.',
-            'services.field': 'MS Exchange, ISA Server, Lotus Domino Server',
-            'activex.field': 'Problémy v nastavení: Sťahovať podpísané ovládacie prvky ActiveX, '
-                             'Skriptovať ActiveX označené ako bezpečné',
-        }, shown)
+        self.assert_shows(
+            {
+                'install.field': 'Tarnvik už je alebo bol niekedy nainštalovaný.',
+                'services.field': 'MS Exchange, ISA Server, Lotus Domino Server',
+                'activex.field': 'Problémy v nastavení: Sťahovať podpísané ovládacie prvky ActiveX, '
+                'Skriptovať ActiveX označené ako bezpečné',
+            },
+            shown,
+        )
         # The service host in Trusted sites: its zone, not the Internet zone, is read.
         trusted = harness.INTERNET_SETTINGS + r'\ZoneMap\Domains' + '\\' + HOST
         self.reg_add(trusted, 'https', 'REG_DWORD', '2', remove=trusted)
-        harness.wine('reg', 'add', trace, '/v', 'Root', '/d', 'x' * 8000, '/f', '/reg:32')  # one byte too long
-        self.assert_shows({'activex.field': 'OK', 'install.image': 'tick'}, harness.driver('attach', 'test', 'state', 'close'))
+        harness.wine(
+            'reg', 'add', trace, '/v', 'Root', '/d', 'x' * 8000, '/f', '/reg:32'
+        )  # one byte too long
+        self.assert_shows(
+            {'activex.field': 'OK', 'install.image': 'tick'},
+            harness.driver('attach', 'test', 'state', 'close'),
+        )
 
     def test_outlook_versions_and_mapi_logon(self):
         # Wine's MAPI hands the log-on to the registered mail client's, which imports a library beside it.
@@ -48,25 +55,46 @@ class ItemsTest(harness.Case):
         self.copy_fixture('mapiprovider.dll', mail, 'mapiex.dll')
         self.copy_fixture('mapihelper.dll', mail, 'mapihelper.dll')
         self.reg_add(MAIL, '', 'REG_SZ', 'Tarnvik Test Mail')
-        self.reg_add(MAIL + r'\Tarnvik Test Mail', 'DLLPathEx', 'REG_SZ', harness.windows_path(mail / 'mapiex.dll'),
-                     remove=MAIL + r'\Tarnvik Test Mail')
+        self.reg_add(
+            MAIL + r'\Tarnvik Test Mail',
+            'DLLPathEx',
+            'REG_SZ',
+            harness.windows_path(mail / 'mapiex.dll'),
+            remove=MAIL + r'\Tarnvik Test Mail',
+        )
         self.register_outlook('outllib-10.0.2627.dll')
-        self.assert_shows({'outlook.field': 'MS Outlook 10.0.2627', 'exchange.field': 'OK', 'enabled': '1', 'focus': '1'},
-                          self.start('test', 'state'))
-        self.assertEqual('MS Outlook 10.0.2627', self.protocol_line('Verzia MS Outloook (OUTLLIB.DLL): '))
+        self.assert_shows(
+            {
+                'outlook.field': 'MS Outlook 10.0.2627',
+                'exchange.field': 'OK',
+                'enabled': '1',
+                'focus': '1',
+            },
+            self.start('test', 'state'),
+        )
+        self.assertEqual(
+            'MS Outlook 10.0.2627', self.protocol_line('Verzia MS Outloook (OUTLLIB.DLL): ')
+        )
         self.assertTrue((mail / 'mapiex.dll.logoff').exists())
         # Its version export answers 9.0.4527, its version resource 9.0.0.4527. Wine grants Everyone
         # no write right where others may not write: the folder is admin-only, the export is asked.
         outlook = self.folder / 'outlook'
         self.copy_fixture('dllversion-9.0.4527.dll', outlook, 'OUTLLIB.DLL')
         outlook.chmod(0o755)
-        self.assert_shows({'outlook.field': 'MS Outlook 9.0.4527'}, harness.driver('attach', 'test', 'state'))
+        self.assert_shows(
+            {'outlook.field': 'MS Outlook 9.0.4527'}, harness.driver('attach', 'test', 'state')
+        )
         # A 32-bit MS Outlook, whose MAPI this x64 program cannot load: the failure names the exe to use.
-        (outlook / 'OUTLLIB.DLL').write_bytes(b'MZ'.ljust(0x3C, b'\0') + struct.pack('<I4sH', 0x40, b'PE', 0x14C))
+        (outlook / 'OUTLLIB.DLL').write_bytes(
+            b'MZ'.ljust(0x3C, b'\0') + struct.pack('<I4sH', 0x40, b'PE', 0x14C)
+        )
         harness.wine('reg', 'delete', MAIL, '/ve', '/f')
         exchange = harness.driver('attach', 'test', 'state', 'close')['exchange.field']
-        self.assertEqual('Failed to initialise MAPI (Initialize) Failed to log on to MAPI: MS Outlook is 32-bit, '
-                         'use the 32-bit TarnvikAnalyzer.exe.', exchange)
+        self.assertEqual(
+            'Failed to initialise MAPI (Initialize) Failed to log on to MAPI: MS Outlook is 32-bit, '
+            'use the 32-bit TarnvikAnalyzer.exe.',
+            exchange,
+        )
 
     def test_http_and_https_through_the_proxy(self):
         der = servers.make_ca(self.folder, 'ca')
@@ -76,13 +104,25 @@ class ItemsTest(harness.Case):
         for server in (good, page, proxy):
             self.addCleanup(server.stop)
         # A certificate store entry: CERT_CERT_PROP_ID (32), 1 and the length, then the DER.
-        key = r'HKLM\Software\Microsoft\SystemCertificates\Root\Certificates' + '\\' + hashlib.sha1(der).hexdigest().upper()
-        self.reg_add(key, 'Blob', 'REG_BINARY', (struct.pack('<III', 32, 1, len(der)) + der).hex(), remove=key)
+        key = (
+            r'HKLM\Software\Microsoft\SystemCertificates\Root\Certificates'
+            + '\\'
+            + hashlib.sha1(der).hexdigest().upper()
+        )
+        self.reg_add(
+            key,
+            'Blob',
+            'REG_BINARY',
+            (struct.pack('<III', 32, 1, len(der)) + der).hex(),
+            remove=key,
+        )
         self.use_proxy(proxy.port)
         proxy.http = page.port
         proxy.https = good.port
         self.start('test', 'close')
-        self.assertEqual(['OK', 'OK'], [self.protocol_line('HTTP: '), self.protocol_line('HTTPS: ')])
+        self.assertEqual(
+            ['OK', 'OK'], [self.protocol_line('HTTP: '), self.protocol_line('HTTPS: ')]
+        )
         self.assertEqual('Quellar Test Platform', page.agent)
 
     def test_notes_files_are_read_as_data_only(self):
@@ -92,11 +132,18 @@ class ItemsTest(harness.Case):
         for name in ('WINEPATH', 'TARNVIK_NOTES'):  # the program inherits both
             os.environ[name] = harness.windows_path(notes)
             self.addCleanup(os.environ.pop, name)
-        self.assert_shows({'lotus.field': 'Release 5.0.11', 'lotus.image': 'cross'}, self.start('lotus', 'test', 'state'))
+        self.assert_shows(
+            {'lotus.field': 'Release 5.0.11', 'lotus.image': 'cross'},
+            self.start('lotus', 'test', 'state'),
+        )
         # A REG_EXPAND_SZ folder is the one it expands to; no program file: the release text counts.
-        self.reg_add(NOTES, 'Path', 'REG_EXPAND_SZ', '%TARNVIK_NOTES%\\', remove=r'HKLM\SOFTWARE\Lotus')
+        self.reg_add(
+            NOTES, 'Path', 'REG_EXPAND_SZ', '%TARNVIK_NOTES%\\', remove=r'HKLM\SOFTWARE\Lotus'
+        )
         self.reg_add(NOTES, 'Name', 'REG_SZ', 'notes.exe')
-        self.assert_shows({'lotus.field': 'Release 5.0.11'}, harness.driver('attach', 'test', 'state'))
+        self.assert_shows(
+            {'lotus.field': 'Release 5.0.11'}, harness.driver('attach', 'test', 'state')
+        )
         # String 1 lies past the end of a block whose string 0 claims more than the block holds;
         # the block claims 2 GB, far more than is mapped.
         self.copy_fixture('malformed-strings.dll', notes, 'nstrings.dll')

@@ -13,7 +13,6 @@ ISO_TIME = re.compile(r'\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d$')
 
 
 class SilentTest(harness.Case):
-
     def silent(self, *arguments):
         return ['wine', str(self.exe), '/silent', *map(str, arguments)]
 
@@ -25,13 +24,22 @@ class SilentTest(harness.Case):
     def test_runs_started_at_once_add_one_whole_row_each_as_the_dialog_shows(self):
         table = self.folder / 'pcs.csv'
         protocols = [self.folder / f'pc{n}.txt' for n in range(8)]
-        runs = [subprocess.Popen(self.silent('/protocol', harness.windows_path(protocol), '/csv',
-                                             harness.windows_path(table)), stdin=subprocess.DEVNULL,
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                for protocol in protocols]
+        runs = [
+            subprocess.Popen(
+                self.silent(
+                    '/protocol', harness.windows_path(protocol), '/csv', harness.windows_path(table)
+                ),
+                stdin=subprocess.DEVNULL,
+                stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL,
+            )
+            for protocol in protocols
+        ]
         self.assertEqual([1] * 8, [run.wait(timeout=300) for run in runs])  # Wine's domain fails
         for protocol in protocols:
-            self.assertTrue(protocol.read_text(encoding='cp1250').startswith('Tarnvik Analyzér 1.0 ŠTART'))
+            self.assertTrue(
+                protocol.read_text(encoding='cp1250').startswith('Tarnvik Analyzér 1.0 ŠTART')
+            )
         header, *rows = self.rows(table)
         self.assertEqual(8, len(rows))
         computer = rows[0][0]
@@ -42,12 +50,14 @@ class SilentTest(harness.Case):
             self.assertRegex(row[2], ISO_TIME)
 
         # The dialog with the same switches shows what the rows hold, and adds its own.
-        shown = self.start('test', 'state', 'close', arguments=f'/csv "{harness.windows_path(table)}"')
+        shown = self.start(
+            'test', 'state', 'close', arguments=f'/csv "{harness.windows_path(table)}"'
+        )
         cells = dict(zip(header, self.rows(table)[-1]))
         self.assertEqual('exchange', cells['type'])
         self.assertEqual(rows[0][4], cells['conflicts'])
         verdicts = {'tick': '1', 'cross': '0'}
-        for key in (name[:-len('.visible')] for name in shown if name.endswith('.visible')):
+        for key in (name[: -len('.visible')] for name in shown if name.endswith('.visible')):
             with self.subTest(key):
                 if key != 'cpu':  # its measured clock differs from run to run
                     self.assertEqual(shown.get(key + '.field', ''), cells[key])
@@ -56,19 +66,36 @@ class SilentTest(harness.Case):
     def test_exit_codes_and_a_file_held_by_another_writer(self):
         self.assertEqual(2, subprocess.run(self.silent('/bogus'), timeout=60).returncode)
         self.assertFalse(self.protocol_file.exists())  # nothing ran
-        self.assertEqual(3, subprocess.run(self.silent('/csv', 'Z:\\nowhere\\pcs.csv'), timeout=300).returncode)
+        self.assertEqual(
+            3, subprocess.run(self.silent('/csv', 'Z:\\nowhere\\pcs.csv'), timeout=300).returncode
+        )
         usage = self.start('read', arguments='/lotus /lotus')
         self.assert_shows({'box.caption': 'Tarnvik Analyzér 1.0', 'exit': '2'}, usage)
         self.assertTrue(usage['box.text'].startswith('"/lotus" is given twice.\r\n\r\nUsage: '))
         # A file another writer holds open is waited for.
         table = self.folder / 'pcs.csv'
-        holder = subprocess.Popen(['wine', harness.BUILD / 'tests' / 'uidriver.exe', 'hold',
-                                   harness.windows_path(table), 'wait', '8000'], stdin=subprocess.DEVNULL,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        holder = subprocess.Popen(
+            [
+                'wine',
+                harness.BUILD / 'tests' / 'uidriver.exe',
+                'hold',
+                harness.windows_path(table),
+                'wait',
+                '8000',
+            ],
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+        )
         self.addCleanup(holder.wait)
         while not table.exists():
             time.sleep(0.1)
         started = time.monotonic()
-        self.assertEqual(1, subprocess.run(self.silent('/csv', harness.windows_path(table)), timeout=300).returncode)
+        self.assertEqual(
+            1,
+            subprocess.run(
+                self.silent('/csv', harness.windows_path(table)), timeout=300
+            ).returncode,
+        )
         self.assertGreater(time.monotonic() - started, 6)
         self.assertEqual(2, len(self.rows(table)))
