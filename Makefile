@@ -1,5 +1,5 @@
 # The two entry points: `make run` and `make test`. Both install what is missing first.
-.PHONY: run test deps native mingw mingw32 unit wine-tests exe release fuzz clean
+.PHONY: run test deps format-check native mingw mingw32 unit wine-tests exe release fuzz clean
 
 deps:
 	@scripts/install-deps.sh
@@ -29,7 +29,12 @@ unit: native
 wine-tests: mingw
 	scripts/wine-session.sh build/mingw/wineprefix ctest --preset mingw
 
-test: unit mingw32 wine-tests
+# The formatters' settings are .clang-format and pyproject.toml: a file they would change fails.
+format-check: deps
+	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
+	black --check --quiet $$(git ls-files '*.py')
+
+test: format-check unit mingw32 wine-tests
 	tests/exe/signing.sh
 
 # Both exes, and nothing the tests need, into dist/; signed when SIGN_PFX and SIGN_PASSWORD are set.

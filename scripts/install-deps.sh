@@ -21,6 +21,8 @@ declare -A needed=(
     [openssl]=openssl
     [osslsigncode]=osslsigncode
     [iconv]=libc-bin
+    [clang-format]=clang-format
+    [black]=black
 )
 missing=()
 for cmd in "${!needed[@]}"; do
