@@ -19,11 +19,11 @@ std::string CsvCell(const std::string& cell) {
 
 }  // namespace
 
-std::string FormatCsvTime(const CsvTime& time) {
-    const int offset = std::abs(time.offsetMinutesEast);
+std::string FormatCsvTime(const CalendarTime& time, int offsetMinutesEast) {
+    const int offset = std::abs(offsetMinutesEast);
     return platform::Format("%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.year, time.month,
                             time.day, time.hour, time.minute, time.second,
-                            time.offsetMinutesEast < 0 ? '-' : '+', offset / 60, offset % 60);
+                            offsetMinutesEast < 0 ? '-' : '+', offset / 60, offset % 60);
 }
 
 std::string CsvLine(const std::vector<std::string>& cells) {

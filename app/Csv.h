@@ -25,19 +25,9 @@ struct CsvRow {
     std::array<CsvItem, kItemCount> items;  // indexed by Item
 };
 
-// Local time and its offset from UTC.
-struct CsvTime {
-    int year = 0;
-    int month = 0;  // 1 to 12
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int offsetMinutesEast = 0;  // -720 to 840; UTC+01:00 is 60, UTC-03:30 is -210
-};
-
-// "2026-12-07T10:15:02+01:00"
-std::string FormatCsvTime(const CsvTime& time);
+// Local time with its offset from UTC in minutes east (-720 to 840; UTC+01:00 is 60,
+// UTC-03:30 is -210): "2026-12-07T10:15:02+01:00".
+std::string FormatCsvTime(const CalendarTime& time, int offsetMinutesEast);
 
 // The cells joined by ";" and ended by "\r\n"; a cell holding ";", a quote, CR or LF is
 // enclosed in quotes with each of its quotes doubled.

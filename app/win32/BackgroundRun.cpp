@@ -39,9 +39,7 @@ bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSe
     CsvRow row = CsvRowOf(report, settings.installType);
     row.computer = ComputerName();
     row.user = UserName();
-    const CalendarTime t = settings.localTime.value_or(CalendarTime());
-    row.time =
-        FormatCsvTime({t.year, t.month, t.day, t.hour, t.minute, t.second, UtcOffsetMinutes()});
+    row.time = FormatCsvTime(settings.localTime.value_or(CalendarTime()), UtcOffsetMinutes());
     return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row));
 }
 

@@ -24,14 +24,15 @@ TEST(Csv, QuotesOnlyCellsWithSeparatorQuoteOrLineBreak) {
 
 TEST(Csv, TimeIsIsoLocalTimeWithItsOffset) {
     struct Case {
-        CsvTime time;
+        CalendarTime time;  // day, month, year, hour, minute, second
+        int offsetMinutesEast;
         const char* text;
     };
     const Case cases[] = {
-        {{2026, 12, 7, 10, 15, 2, 60}, "2026-12-07T10:15:02+01:00"},
-        {{2027, 6, 30, 9, 5, 0, -210}, "2027-06-30T09:05:00-03:30"},
+        {{7, 12, 2026, 10, 15, 2}, 60, "2026-12-07T10:15:02+01:00"},
+        {{30, 6, 2027, 9, 5, 0}, -210, "2027-06-30T09:05:00-03:30"},
     };
-    for (const Case& c : cases) EXPECT_EQ(FormatCsvTime(c.time), c.text);
+    for (const Case& c : cases) EXPECT_EQ(FormatCsvTime(c.time, c.offsetMinutesEast), c.text);
 }
 
 TEST(Cp1250, EachByteBecomesItsCharacterInUtf8AndAnUndefinedOneTheReplacement) {
