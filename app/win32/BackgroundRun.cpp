@@ -10,8 +10,9 @@
 
 namespace {
 
-// A closed dialog ends its program within two seconds, run or not.
-constexpr DWORD kCancelGraceMilliseconds = 1500;
+// A closed dialog ends its program within two seconds, run or not: a cancelled run gets one
+// second to end (a request some WinINet builds cannot abort is then left to the process's end).
+constexpr DWORD kCancelGraceMilliseconds = 1000;
 
 std::string ComputerName() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
