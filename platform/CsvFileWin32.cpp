@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/FileWin32.h"
 #include "platform/Win32Handles.h"
 
 namespace platform {
@@ -42,12 +43,6 @@ bool IsPlainFile(HANDLE file) {
            !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && info.nNumberOfLinks <= 1;
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    DWORD written = 0;
-    return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size() && ::FlushFileBuffers(file);
-}
-
 }  // namespace
 
 bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
@@ -56,10 +51,8 @@ bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
     LARGE_INTEGER size = {};
     if (!file || !IsPlainFile(file.Get()) || !::GetFileSizeEx(file.Get(), &size)) return false;
     const std::string bytes = (size.QuadPart == 0 ? kUtf8Bom + headerLine : "") + rowLine;
-    if (bytes.size() > MAXDWORD || !::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN)) {
-        return false;
-    }
-    if (!WriteAll(file.Get(), bytes)) {
+    if (!::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN)) return false;
+    if (!WriteWholeAndFlush(file.Get(), bytes)) {
         // Cut off what part of the row reached the file, so no half row stays for the next.
         ::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN);
         ::SetEndOfFile(file.Get());

@@ -38,14 +38,18 @@ UniqueFileHandle CreateNewBeside(const std::wstring& path, std::wstring& created
 
 }  // namespace
 
+bool WriteWholeAndFlush(HANDLE file, const std::string& bytes) {
+    DWORD written = 0;
+    return bytes.size() <= MAXDWORD &&
+           ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size() && ::FlushFileBuffers(file);
+}
+
 FileWriteResult WriteFileByReplacement(const std::wstring& path, const std::string& bytes) {
     std::wstring created;
     UniqueFileHandle file = CreateNewBeside(path, created);
     if (!file) return FileWriteResult::CannotCreate;
-    DWORD written = 0;
-    const bool wrote = ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                   &written, nullptr) &&
-                       written == bytes.size() && ::FlushFileBuffers(file.Get());
+    const bool wrote = WriteWholeAndFlush(file.Get(), bytes);
     const bool closed = ::CloseHandle(file.Release()) != FALSE;
     if (wrote && closed &&
         ::MoveFileExW(created.c_str(), path.c_str(),

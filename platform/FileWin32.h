@@ -1,9 +1,15 @@
 // Files the program writes: written new and moved into place.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace platform {
+
+// Writes all of `bytes` at the file's position and flushes them to the disk; false when any
+// of it did not get there.
+bool WriteWholeAndFlush(HANDLE file, const std::string& bytes);
 
 enum class FileWriteResult {
     Written,

@@ -31,6 +31,8 @@ public:
     bool TimedOut();
 
 private:
+    void CloseAllLocked();  // with m_lock held
+
     platform::CriticalSection m_lock;
     void* m_handles[3] = {};
     bool m_aborted = false;

@@ -187,17 +187,18 @@ void* RequestHandles::Get(Slot slot) {
 
 void RequestHandles::Close() {
     platform::Locked locked(m_lock);
-    // Children before their parents.
-    for (void*& handle : m_handles) {
-        if (handle != nullptr) Api().close(handle);
-        handle = nullptr;
-    }
+    CloseAllLocked();
 }
 
 void RequestHandles::Abort(bool timedOut) {
     platform::Locked locked(m_lock);
     m_aborted = true;
     m_timedOut = m_timedOut || timedOut;
+    CloseAllLocked();
+}
+
+void RequestHandles::CloseAllLocked() {
+    // Children before their parents.
     for (void*& handle : m_handles) {
         if (handle != nullptr) Api().close(handle);
         handle = nullptr;
