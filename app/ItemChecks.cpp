@@ -72,13 +72,27 @@ ItemResult ItemChecks::EarlierInstall() {
     return Judged(Item::EarlierInstall, findings, noTrace);
 }
 
+void ItemChecks::StartNetwork() {
+    if (!m_pendingUrls)
+        m_pendingUrls.emplace(m_pc, std::vector<std::string>{kPublicTestUrl, kServiceLogonUrl});
+}
+
+const std::vector<UrlTestResult>& ItemChecks::UrlResults() {
+    if (!m_urlResults) {
+        StartNetwork();
+        m_urlResults = m_pendingUrls->Results();
+    }
+    return *m_urlResults;
+}
+
 ItemResult ItemChecks::Http() {
-    m_urlResults = TestUrlsSideBySide(m_pc, {kPublicTestUrl, kServiceLogonUrl});
-    return Judged(Item::Http, m_urlResults[0].message, m_urlResults[0].reached);
+    const UrlTestResult& result = UrlResults()[0];
+    return Judged(Item::Http, result.message, result.reached);
 }
 
 ItemResult ItemChecks::Https() {
-    return Judged(Item::Https, m_urlResults[1].message, m_urlResults[1].reached);
+    const UrlTestResult& result = UrlResults()[1];
+    return Judged(Item::Https, result.message, result.reached);
 }
 
 ItemResult ItemChecks::Admin() {

@@ -18,6 +18,9 @@ public:
 
     // Items are checked in run order; a later one may use what an earlier one found.
     ItemResult Check(Item item);
+    // Sends the HTTP and the HTTPS request side by side and returns at once; checking either
+    // item then waits for both (and starts them, when nothing did yet).
+    void StartNetwork();
 
 private:
     ItemResult Ram();
@@ -43,6 +46,9 @@ private:
     // only what administrators registered.
     bool m_admin = false;
     std::optional<OutlookProbe> m_outlook;
-    // Both addresses are requested at once, when the first of their items is checked.
-    std::vector<UrlTestResult> m_urlResults;
+    const std::vector<UrlTestResult>& UrlResults();
+
+    // Both addresses are requested at once; their results are taken once.
+    std::optional<PendingUrlTests> m_pendingUrls;
+    std::optional<std::vector<UrlTestResult>> m_urlResults;
 };

@@ -38,11 +38,13 @@ struct ItemResult {
     std::string message;        // the label's message: the conflict message on failure, else empty
 };
 
-// Told of every item as soon as it is judged, in run order, and asked between items whether
-// the run is still wanted.
+// Told of every item as soon as it is judged, and asked between items whether the run is
+// still wanted. Items come in run order, but for those that wait for the network: they are
+// announced as waiting in their turn and judged after the rest.
 class RunObserver {
 public:
     virtual ~RunObserver() = default;
+    virtual void OnWaiting(Item item) = 0;
     virtual void OnItem(Item item, const ItemResult& result) = 0;
     virtual bool IsCancelled() const = 0;
 };
@@ -53,6 +55,9 @@ struct RunReport {
     // Indexed by item; empty for items of the other installation type.
     std::array<std::optional<ItemResult>, kItemCount> items;
 };
+
+// What the field of an item that waits for the network shows, `seconds` after it began.
+std::string WaitingText(unsigned seconds);
 
 // Runs every item of `settings.installType`. Empty when the observer cancelled the run.
 std::optional<RunReport> RunTest(Pc& pc, const RunSettings& settings, RunObserver& observer);

@@ -19,7 +19,8 @@ bool IsBusy(DWORD error) {
 
 // No sharing: while this PC writes, every other writer gets a sharing violation and waits.
 // A link is opened as itself, not followed, so that it can be refused.
-UniqueFileHandle OpenExclusively(const std::wstring& path, std::chrono::milliseconds busyWait) {
+UniqueFileHandle OpenExclusively(const std::wstring& path, std::chrono::milliseconds busyWait,
+                                 HANDLE stop) {
     const DWORD start = ::GetTickCount();
     const auto waitLimit = static_cast<DWORD>(
         std::clamp<std::chrono::milliseconds::rep>(busyWait.count(), 0, MAXDWORD));
@@ -31,7 +32,12 @@ UniqueFileHandle OpenExclusively(const std::wstring& path, std::chrono::millisec
         // Unsigned difference: right across the tick count's wrap after 49.7 days.
         const DWORD waited = ::GetTickCount() - start;
         if (waited >= waitLimit) return file;
-        ::Sleep(std::min(kRetryMilliseconds, waitLimit - waited));
+        const DWORD pause = std::min(kRetryMilliseconds, waitLimit - waited);
+        if (stop == nullptr) {
+            ::Sleep(pause);
+        } else if (::WaitForSingleObject(stop, pause) != WAIT_TIMEOUT) {
+            return file;
+        }
     }
 }
 
@@ -46,8 +52,8 @@ bool IsPlainFile(HANDLE file) {
 }  // namespace
 
 bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
-                  const std::string& rowLine, std::chrono::milliseconds busyWait) {
-    UniqueFileHandle file = OpenExclusively(path, busyWait);
+                  const std::string& rowLine, std::chrono::milliseconds busyWait, HANDLE stop) {
+    UniqueFileHandle file = OpenExclusively(path, busyWait, stop);
     LARGE_INTEGER size = {};
     if (!file || !IsPlainFile(file.Get()) || !::GetFileSizeEx(file.Get(), &size)) return false;
     const std::string bytes = (size.QuadPart == 0 ? kUtf8Bom + headerLine : "") + rowLine;

@@ -1,6 +1,8 @@
 // Appends one row to a CSV file that many PCs write at once, often on a share.
 #pragma once
 
+#include <windows.h>
+
 #include <chrono>
 #include <string>
 
@@ -13,9 +15,11 @@ inline constexpr std::chrono::milliseconds kCsvBusyWait = std::chrono::seconds(6
 // byte-order mark and `headerLine` when the file is new or empty. Both lines are complete,
 // "\r\n" included. The file is held without sharing, so each row is written whole or not at
 // all and rows of several PCs never interleave; a file held by another writer is tried again
-// every 250 ms for `busyWait`. Returns false when the row was not written: a missing folder,
-// no access, a file that stayed busy, a failed write, or a path that is a link.
+// every 250 ms for `busyWait`, or until the event `stop` (may be null) is set. Returns false
+// when the row was not written: a missing folder, no access, a file that stayed busy, a
+// failed write, or a path that is a link.
 bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
-                  const std::string& rowLine, std::chrono::milliseconds busyWait = kCsvBusyWait);
+                  const std::string& rowLine, std::chrono::milliseconds busyWait = kCsvBusyWait,
+                  HANDLE stop = nullptr);
 
 }  // namespace platform

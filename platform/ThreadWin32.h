@@ -38,4 +38,10 @@ private:
 // when no thread could be started: the work has then not run.
 UniqueKernelHandle StartThread(std::function<void()> work);
 
+// Ends the process with `exitCode` once its files are written. A thread that StartThread began
+// and that still runs (a log-on or a request given up at its deadline) may hold a lock that
+// the C runtime's exit or a library's unload code would wait for for ever: the process then
+// ends without running either.
+[[noreturn]] void EndProcess(int exitCode);
+
 }  // namespace platform

@@ -78,13 +78,18 @@ public:
 
     // NetworkSource: WinINet with the system's proxy settings, each job on a thread of its own
     std::unique_ptr<HttpClient> NewHttpClient() override;
-    std::vector<bool> RunSideBySide(const std::vector<std::function<void()>>& jobs,
-                                    std::uint32_t deadlineMilliseconds) override;
+    std::unique_ptr<SideBySideJobs> StartSideBySide(const std::vector<std::function<void()>>& jobs,
+                                                    std::uint32_t deadlineMilliseconds) override;
+    // Waits for requests that StartSideBySide started at `start` (a tick count), as
+    // SideBySideJobs::Wait describes.
+    std::vector<bool> WaitSideBySide(const std::vector<platform::UniqueKernelHandle>& threads,
+                                     DWORD start, DWORD deadlineMilliseconds);
 
     // OutlookSource
     void DisableOwner() override;
     void EnableAndFocusOwner() override;
     std::unique_ptr<MapiLibrary> LoadMapi() override;
+    bool RunMapiSession(std::function<void()> session, std::uint32_t deadlineMilliseconds) override;
     std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path,
                                                            std::size_t size) const override;
     std::uint16_t ProgramMachineType() const override;

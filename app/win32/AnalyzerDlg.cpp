@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/Csv.h"
 #include "app/ExitCodes.h"
 #include "app/Protocol.h"
@@ -20,6 +22,10 @@ constexpr int kToolTipWidthPixels = 400;
 // FALSE disables it. A dialog that does not answer in time is not waited for.
 constexpr UINT kOwnerEnabledMessage = WM_APP + 2;
 constexpr UINT kOwnerAnswerMilliseconds = 2000;
+
+// Ticks once a second while items wait for the network.
+constexpr UINT_PTR kWaitingTimer = 1;
+constexpr UINT kWaitingTickMilliseconds = 1000;
 
 std::size_t Index(Item item) { return static_cast<std::size_t>(item); }
 
@@ -131,6 +137,11 @@ bool CAnalyzerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& resul
             OnRunProgress();
             result = 0;
             return true;
+        case WM_TIMER:
+            if (wParam != kWaitingTimer) return false;
+            ShowWaiting();
+            result = 0;
+            return true;
         case kOwnerEnabledMessage:
             ::EnableWindow(GetSafeHwnd(), wParam != FALSE);
             if (wParam != FALSE) ::SetFocus(GetSafeHwnd());
@@ -196,12 +207,34 @@ void CAnalyzerDlg::OnTest() {
 
 void CAnalyzerDlg::OnRunProgress() {
     if (!m_run) return;
-    for (const auto& [item, result] : m_run->TakeItems()) ShowItem(item, result);
-    if (const std::optional<RunEnd> end = m_run->TakeEnd()) OnRunEnded(*end);
+    const RunProgress progress = m_run->TakeProgress();
+    for (const Item item : progress.waiting) m_waiting.emplace_back(item, ::GetTickCount());
+    if (!progress.waiting.empty()) {
+        ShowWaiting();
+        ::SetTimer(GetSafeHwnd(), kWaitingTimer, kWaitingTickMilliseconds, nullptr);
+    }
+    for (const auto& [item, result] : progress.items) {
+        m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(),
+                                       [item = item](const auto& w) { return w.first == item; }),
+                        m_waiting.end());
+        ShowItem(item, result);
+    }
+    if (m_waiting.empty()) ::KillTimer(GetSafeHwnd(), kWaitingTimer);
+    if (progress.end) OnRunEnded(*progress.end);
+}
+
+void CAnalyzerDlg::ShowWaiting() {
+    for (const auto& [item, since] : m_waiting) {
+        const std::string text = WaitingText((::GetTickCount() - since) / 1000);
+        ::SetDlgItemTextW(GetSafeHwnd(), Row(item).field,
+                          platform::WideFromProgramText(text).c_str());
+    }
 }
 
 void CAnalyzerDlg::OnRunEnded(const RunEnd& end) {
     m_run.reset();
+    m_waiting.clear();
+    ::KillTimer(GetSafeHwnd(), kWaitingTimer);
     ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
     ShowOutcome(end);
     if (!end.csvWritten && m_nExitCode == 0) {

@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Items.h"
 #include "app/TestRun.h"
@@ -43,6 +45,8 @@ private:
 
     void OnTest();
     void OnRunProgress();
+    // Counts the seconds in the fields of the items that wait for the network.
+    void ShowWaiting();
     void OnRunEnded(const RunEnd& end);
     // The boxes that end a run: an error about the protocol file, or the summary.
     void ShowOutcome(const RunEnd& end);
@@ -63,5 +67,7 @@ private:
     platform::UniqueGdiObject m_bmpPass;
     platform::UniqueGdiObject m_bmpFail;
     std::unique_ptr<BackgroundRun> m_run;
+    // The items that wait for the network, and the tick count when they began to.
+    std::vector<std::pair<Item, DWORD>> m_waiting;
     int m_nExitCode = 0;
 };

@@ -10,9 +10,9 @@
 
 namespace {
 
-// A closed dialog ends its program within two seconds, run or not: a cancelled run gets one
-// second to end (a request some WinINet builds cannot abort is then left to the process's end).
-constexpr DWORD kCancelGraceMilliseconds = 1000;
+// A write that has begun completes before the process ends; one stuck on a share that no
+// longer answers is not waited for beyond this.
+constexpr DWORD kWriteDeadlineMilliseconds = 30000;
 
 std::string ComputerName() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
@@ -36,12 +36,14 @@ int UtcOffsetMinutes() {
     return -bias;
 }
 
-bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSettings& settings) {
+bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSettings& settings,
+                  HANDLE stop) {
     CsvRow row = CsvRowOf(report, settings.installType);
     row.computer = ComputerName();
     row.user = UserName();
     row.time = FormatCsvTime(settings.localTime.value_or(CalendarTime()), UtcOffsetMinutes());
-    return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row));
+    return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row), platform::kCsvBusyWait,
+                                  stop);
 }
 
 }  // namespace
@@ -51,10 +53,17 @@ bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSe
 struct BackgroundRun::State final : RunObserver {
     explicit State(Request r) : request(std::move(r)), pc(request.setOwnerEnabled) {}
 
+    void OnWaiting(Item item) override {
+        {
+            platform::Locked locked(lock);
+            progress.waiting.push_back(item);
+        }
+        Notify();
+    }
     void OnItem(Item item, const ItemResult& result) override {
         {
             platform::Locked locked(lock);
-            items.emplace_back(item, result);
+            progress.items.emplace_back(item, result);
         }
         Notify();
     }
@@ -65,29 +74,57 @@ struct BackgroundRun::State final : RunObserver {
     }
 
     void Run() {
-        std::optional<RunReport> report = RunTest(pc, request.settings, *this);
-        if (!report || cancelled) return;
         RunEnd finished;
-        finished.protocol =
-            platform::WriteFileByReplacement(request.protocolPath, report->protocol);
-        // The row counts even where the protocol could not be written: it is the PC's.
-        if (!request.csvPath.empty()) {
-            finished.csvWritten = AppendCsvRow(request.csvPath, *report, request.settings);
+        try {
+            std::optional<RunReport> report = RunTest(pc, request.settings, *this);
+            if (!report || !BeginWriting()) return;
+            finished.protocol =
+                platform::WriteFileByReplacement(request.protocolPath, report->protocol);
+            // The row counts even where the protocol could not be written: it is the PC's.
+            if (!request.csvPath.empty()) {
+                finished.csvWritten =
+                    AppendCsvRow(request.csvPath, *report, request.settings, stopped.Get());
+            }
+            finished.report = std::move(*report);
+        } catch (...) {
+            // Never the runtime's box: the run ends as failed, as a protocol not written does.
+            finished = RunEnd();
+            finished.protocol = platform::FileWriteResult::WriteFailed;
         }
-        finished.report = std::move(*report);
         {
             platform::Locked locked(lock);
-            end = std::move(finished);
+            progress.end = std::move(finished);
         }
         Notify();
+    }
+
+    // False when the run was cancelled first: then nothing is written.
+    bool BeginWriting() {
+        platform::Locked gate(writeGate);
+        writing = !cancelled;
+        return writing;
+    }
+
+    bool Cancel() {
+        {
+            platform::Locked gate(writeGate);
+            cancelled = true;
+        }
+        ::SetEvent(stopped.Get());
+        pc.Cancel();
+        return writing;
     }
 
     const Request request;
     PcWin32 pc;
     std::atomic<bool> cancelled{false};
-    platform::CriticalSection lock;
-    std::vector<std::pair<Item, ItemResult>> items;
-    std::optional<RunEnd> end;
+    platform::UniqueKernelHandle stopped{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    // Taken to begin writing and to cancel, so that a cancel comes either before the first
+    // byte or after the decision to write everything.
+    platform::CriticalSection writeGate;
+    std::atomic<bool> writing{false};
+    platform::CriticalSection lock;  // guards progress
+    RunProgress progress;
 };
 
 BackgroundRun::BackgroundRun(Request request) {
@@ -101,24 +138,15 @@ BackgroundRun::BackgroundRun(Request request) {
 }
 
 BackgroundRun::~BackgroundRun() {
-    Cancel();
-    WaitUntilEnded(kCancelGraceMilliseconds);
+    if (Cancel()) WaitUntilEnded(kWriteDeadlineMilliseconds);
 }
 
-std::vector<std::pair<Item, ItemResult>> BackgroundRun::TakeItems() {
+RunProgress BackgroundRun::TakeProgress() {
     platform::Locked locked(m_state->lock);
-    return std::exchange(m_state->items, {});
+    return std::exchange(m_state->progress, RunProgress());
 }
 
-std::optional<RunEnd> BackgroundRun::TakeEnd() {
-    platform::Locked locked(m_state->lock);
-    return std::exchange(m_state->end, std::nullopt);
-}
-
-void BackgroundRun::Cancel() {
-    m_state->cancelled = true;
-    m_state->pc.Cancel();
-}
+bool BackgroundRun::Cancel() { return m_state->Cancel(); }
 
 bool BackgroundRun::WaitUntilEnded(DWORD milliseconds) {
     return !m_thread || ::WaitForSingleObject(m_thread.Get(), milliseconds) == WAIT_OBJECT_0;

@@ -21,8 +21,16 @@ constexpr UINT kRunProgressMessage = WM_APP + 1;
 
 struct RunEnd {
     RunReport report;
+    // WriteFailed also for a run that failed on the way (the report is then empty).
     platform::FileWriteResult protocol = platform::FileWriteResult::Written;
     bool csvWritten = true;  // also when no CSV file was named
+};
+
+// What a run has to show since it was last asked, all of it taken at once.
+struct RunProgress {
+    std::vector<Item> waiting;                       // now waiting for the network
+    std::vector<std::pair<Item, ItemResult>> items;  // judged
+    std::optional<RunEnd> end;                       // the end of a run that completed
 };
 
 class BackgroundRun {
@@ -40,16 +48,16 @@ public:
     explicit BackgroundRun(Request request);
     BackgroundRun(const BackgroundRun&) = delete;
     BackgroundRun& operator=(const BackgroundRun&) = delete;
-    // Cancels the run and gives it a moment to end; a run that does not is left to the
-    // process's end.
+    // Cancels the run and waits for a write that has begun; a run that is not writing is left
+    // to the process's end (platform::EndProcess).
     ~BackgroundRun();
 
-    // The items judged since the last call, in run order.
-    std::vector<std::pair<Item, ItemResult>> TakeItems();
-    // The end of a run that completed; empty while it goes on, and for a cancelled run.
-    std::optional<RunEnd> TakeEnd();
-    // Stops the run before its next item and aborts its requests; nothing is written.
-    void Cancel();
+    // Everything since the last call; the end only once every item has been taken with it.
+    RunProgress TakeProgress();
+    // A run cancelled before it began to write its files writes nothing: it stops before its
+    // next item and its requests are aborted. One that has begun completes its writes (the CSV
+    // row whole, or none when its file is busy). True while such a write is under way.
+    bool Cancel();
     // True once the run's thread has ended; waits at most `milliseconds`.
     bool WaitUntilEnded(DWORD milliseconds);
 

@@ -16,8 +16,9 @@ int RunSilently(BackgroundRun::Request request) {
     request.setOwnerEnabled = nullptr;
     BackgroundRun run(std::move(request));
     run.WaitUntilEnded(kRunDeadlineMilliseconds);
-    const std::optional<RunEnd> end = run.TakeEnd();
-    if (!end) return kExitProtocolNotCreated;  // it did not end: nothing was written
+    const std::optional<RunEnd> end = run.TakeProgress().end;
+    // It did not end: nothing was written, or what had begun completes as the run is dropped.
+    if (!end) return kExitProtocolNotCreated;
     return ExitCodeOf(end->protocol == platform::FileWriteResult::Written, end->csvWritten,
                       end->report.conflicts.size());
 }

@@ -12,6 +12,7 @@
 #include "app/win32/SilentRun.h"
 #include "platform/EncodingWin32.h"
 #include "platform/SystemLibraryWin32.h"
+#include "platform/ThreadWin32.h"
 #include "res/resource.h"
 
 namespace {
@@ -43,11 +44,17 @@ void ShowUsage(const std::string& problem) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Windows' own boxes (a missing library's dependency, "no disk in drive" on a search path)
+    // would wait for a person who may not be there: a failed call is reported instead.
+    constexpr UINT kNoSystemBoxes = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+    ::SetErrorMode(kNoSystemBoxes);
     // Before anything loads a library: a copy planted in the download folder the program
     // was started from must never be found.
     platform::RestrictLibrarySearch();
 
     const CommandLine command = ParseCommandLine(::GetCommandLineW());
+    // Unattended, even a crash is told by the exit code alone.
+    if (command.silent) ::SetErrorMode(kNoSystemBoxes | SEM_NOGPFAULTERRORBOX);
     if (!command.Understood() || command.help) {
         if (!command.silent) ShowUsage(command.problem);
         return command.Understood() ? kExitPassed : kExitCommandLineNotUnderstood;
@@ -58,11 +65,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     runs.protocolPath = command.protocolPath.empty() ? ProtocolPathFor(ExecutablePath())
                                                      : FullPath(command.protocolPath);
     if (!command.csvPath.empty()) runs.csvPath = FullPath(command.csvPath);
-    if (command.silent) return RunSilently(std::move(runs));
+    if (command.silent) platform::EndProcess(RunSilently(std::move(runs)));
 
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    CAnalyzerDlg dialog(std::move(runs));
-    dialog.DoModal();
-    return dialog.ExitCode();
+    int exitCode = 0;
+    {
+        CAnalyzerDlg dialog(std::move(runs));
+        dialog.DoModal();
+        exitCode = dialog.ExitCode();
+    }  // a run still writing completes here
+    platform::EndProcess(exitCode);
 }

@@ -55,6 +55,36 @@ bool LogOn(MapiLibrary& mapi, std::string& message, bool showWindows) {
     return loggedOn && *loggedOn >= 0;
 }
 
+// The library, the text and the verdict of a log-on belong to its thread: one given up at its
+// deadline may end long after the probe is gone.
+struct MapiSession {
+    std::unique_ptr<MapiLibrary> mapi;
+    std::string message;
+    bool loggedOn = false;
+};
+
+bool LogOnInSession(OutlookSource& system, std::string& message, bool showWindows) {
+    auto session = std::make_shared<MapiSession>();
+    session->mapi = system.LoadMapi();
+    if (!session->mapi) {
+        message = "Failed to initialize MAPI.";
+        return false;
+    }
+    const std::uint32_t deadline = showWindows ? OutlookProbe::kInteractiveLogonMilliseconds
+                                               : OutlookProbe::kUnattendedLogonMilliseconds;
+    const bool ended = system.RunMapiSession(
+        [session, showWindows] {
+            session->loggedOn = LogOn(*session->mapi, session->message, showWindows);
+        },
+        deadline);
+    if (!ended) {
+        message = "MAPI Logon failed.";
+        return false;
+    }
+    message = session->message;
+    return session->loggedOn;
+}
+
 }  // namespace
 
 std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReader& registry) {
@@ -116,12 +146,7 @@ bool OutlookProbe::TestMapiLogon(std::string& message, bool showWindows) {
     bool loggedOn = false;
     {
         const OwnerDisabledScope ownerDisabled(m_system);
-        const std::unique_ptr<MapiLibrary> mapi = m_system.LoadMapi();
-        if (mapi) {
-            loggedOn = LogOn(*mapi, message, showWindows);
-        } else {
-            message = "Failed to initialize MAPI.";
-        }
+        loggedOn = LogOnInSession(m_system, message, showWindows);
     }
     if (!loggedOn) {
         // After the failed step, so that support still sees which one it was.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +21,8 @@ inline constexpr std::uint32_t kMapiExplicitProfile = 0x10;
 inline constexpr std::uint32_t kMapiUseDefault = 0x40;
 
 // One loaded MAPI library; destroying it unloads the library. Each call answers empty when
-// the library lacks the entry point; results are HRESULTs, negative for failure.
+// the library lacks the entry point; results are HRESULTs, negative for failure. MAPI wants
+// every thread that calls it to have initialised it: all calls come from one thread.
 class MapiLibrary {
 public:
     virtual ~MapiLibrary() = default;
@@ -43,6 +45,11 @@ public:
     virtual void EnableAndFocusOwner() = 0;
     // The system's MAPI library, or null when it cannot be loaded.
     virtual std::unique_ptr<MapiLibrary> LoadMapi() = 0;
+    // Runs `session` on a thread of its own and waits for it at most `deadlineMilliseconds`
+    // (less when the run is cancelled). False when it had not ended by then: it may still run
+    // on, so everything it touches must be its own.
+    virtual bool RunMapiSession(std::function<void()> session,
+                                std::uint32_t deadlineMilliseconds) = 0;
     // Up to `size` bytes from the start of the file, read as data; empty when it cannot be read.
     virtual std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path,
                                                                    std::size_t size) const = 0;
@@ -70,11 +77,17 @@ public:
     std::string GetOutlookVersionText() const;
     bool CheckOutlookVersion(const Version& minimum, const std::string& blacklist) const;
 
+    // A log-on where nobody can answer MAPI's windows: after this it counts as failed.
+    static constexpr std::uint32_t kUnattendedLogonMilliseconds = 120000;
+    // MAPI's windows wait for the user; a user who walked away is not waited for all day.
+    static constexpr std::uint32_t kInteractiveLogonMilliseconds = 600000;
+
     // Logs on to MAPI with a new session and MAPI's own profile choice, or, without
-    // `showWindows`, with the default profile and no window at all. Sets `message` to "OK" or
-    // to the step that failed; true only when the log-on succeeded. MAPI runs inside the
-    // program, so it cannot work for an MS Outlook built for the other machine type: a failed
-    // log-on then also names the build of this program to use instead.
+    // `showWindows`, with the default profile and no window at all. Every MAPI call, from
+    // initialising to uninitialising, is made on one thread, which is given up at its deadline.
+    // Sets `message` to "OK" or to the step that failed; true only when the log-on succeeded. MAPI
+    // runs inside the program, so it cannot work for an MS Outlook built for the other machine
+    // type: a failed log-on then also names the build of this program to use instead.
     bool TestMapiLogon(std::string& message, bool showWindows);
 
 private:

@@ -15,9 +15,6 @@ static_assert(kMapiInitVersion == MAPI_INIT_VERSION &&
 
 namespace {
 
-// A log-on that may show no window has nobody to wait for: after this it counts as failed.
-constexpr DWORD kUnattendedLogonMilliseconds = 120000;
-
 class MapiLibraryWin32 final : public MapiLibrary {
 public:
     MapiLibraryWin32(std::unique_ptr<platform::LibraryDirectoryScope> clientDirectory,
@@ -39,41 +36,19 @@ public:
     std::optional<std::int32_t> LogonEx(std::uintptr_t parentWindow, const char* profileName,
                                         const char* password, std::uint32_t flags) override {
         if (m_logonEx == nullptr) return std::nullopt;
-        // The call and its result belong to the thread that makes it: one given up may end
-        // long after this object is gone.
-        const auto logonEx = m_logonEx;
-        const auto result = std::make_shared<HRESULT>(MAPI_E_TIMEOUT);
-        const auto logOn = [=] {
-            // MAPI takes non-const text pointers but only reads them.
-            LPMAPISESSION session = nullptr;
-            *result = logonEx(parentWindow, const_cast<LPSTR>(profileName),
-                              const_cast<LPSTR>(password), flags, &session);
-            if (SUCCEEDED(*result) && session != nullptr) {
-                session->Logoff(0, 0, 0);
-                session->Release();
-            }
-        };
-        // MAPI's windows wait for the user as long as the user likes.
-        if ((flags & MAPI_LOGON_UI) != 0) {
-            logOn();
-            return *result;
+        // MAPI takes non-const text pointers but only reads them.
+        LPMAPISESSION session = nullptr;
+        const HRESULT result = m_logonEx(parentWindow, const_cast<LPSTR>(profileName),
+                                         const_cast<LPSTR>(password), flags, &session);
+        if (SUCCEEDED(result) && session != nullptr) {
+            session->Logoff(0, 0, 0);
+            session->Release();
         }
-        const platform::UniqueKernelHandle thread = platform::StartThread(logOn);
-        if (thread &&
-            ::WaitForSingleObject(thread.Get(), kUnattendedLogonMilliseconds) != WAIT_OBJECT_0) {
-            m_bAbandoned = true;
-            return MAPI_E_TIMEOUT;
-        }
-        return thread ? *result : MAPI_E_TIMEOUT;
+        return result;
     }
 
     void Uninitialize() override {
-        if (m_uninitialize != nullptr && !m_bAbandoned) m_uninitialize();
-    }
-
-    // A log-on still running keeps its library: unloading it would pull the code from under it.
-    ~MapiLibraryWin32() override {
-        if (m_bAbandoned) m_library.Release();
+        if (m_uninitialize != nullptr) m_uninitialize();
     }
 
 private:
@@ -83,7 +58,6 @@ private:
     MAPIINITIALIZE* m_initialize;
     MAPIUNINITIALIZE* m_uninitialize;
     MAPILOGONEX* m_logonEx;
-    bool m_bAbandoned = false;
 };
 
 }  // namespace
@@ -108,6 +82,14 @@ std::unique_ptr<MapiLibrary> PcWin32::LoadMapi() {
     platform::UniqueLibrary library = platform::LoadSystemLibrary("mapi32.DLL");
     if (!library) return nullptr;
     return std::make_unique<MapiLibraryWin32>(std::move(clientDirectory), std::move(library));
+}
+
+bool PcWin32::RunMapiSession(std::function<void()> session, std::uint32_t deadlineMilliseconds) {
+    // The thread has no message loop: MAPI is initialised for multithreaded notifications.
+    const platform::UniqueKernelHandle thread = platform::StartThread(std::move(session));
+    if (!thread) return false;
+    const HANDLE waits[] = {thread.Get(), m_cancelled.Get()};
+    return ::WaitForMultipleObjects(2, waits, FALSE, deadlineMilliseconds) == WAIT_OBJECT_0;
 }
 
 std::optional<std::vector<std::uint8_t>> PcWin32::ReadFileStart(const std::string& path,

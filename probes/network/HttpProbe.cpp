@@ -57,29 +57,31 @@ void HttpProbe::DrainBody() {
     }
 }
 
-std::vector<UrlTestResult> TestUrlsSideBySide(NetworkSource& network,
-                                              const std::vector<std::string>& urls) {
-    // Each job owns its client, URL and result: one given up at the deadline may still run.
-    struct Job {
-        std::unique_ptr<HttpClient> client;
-        std::string url;
-        UrlTestResult result;
-    };
-    std::vector<std::shared_ptr<Job>> jobs;
+// Each job owns its client, URL and result: one given up at the deadline may still run.
+struct PendingUrlTests::Job {
+    std::unique_ptr<HttpClient> client;
+    std::string url;
+    UrlTestResult result;
+};
+
+PendingUrlTests::PendingUrlTests(NetworkSource& network, const std::vector<std::string>& urls) {
     std::vector<std::function<void()>> work;
     for (const std::string& url : urls) {
         auto job = std::make_shared<Job>(Job{network.NewHttpClient(), url, UrlTestResult()});
-        jobs.push_back(job);
+        m_jobs.push_back(job);
         work.push_back([job] {
             job->result.reached = HttpProbe(*job->client).TestUrl(job->url, job->result.message);
         });
     }
-    const std::vector<bool> ended =
-        network.RunSideBySide(work, HttpProbe::kRequestDeadlineMilliseconds);
+    m_running = network.StartSideBySide(work, HttpProbe::kRequestDeadlineMilliseconds);
+}
+
+std::vector<UrlTestResult> PendingUrlTests::Results() {
+    const std::vector<bool> ended = m_running->Wait();
     std::vector<UrlTestResult> results;
-    for (std::size_t i = 0; i < jobs.size(); ++i) {
+    for (std::size_t i = 0; i < m_jobs.size(); ++i) {
         if (i < ended.size() && ended[i]) {
-            results.push_back(jobs[i]->result);
+            results.push_back(m_jobs[i]->result);
         } else {
             results.push_back({false, HttpProbe::GetErrorText(HttpProbe::kTimedOutError)});
         }

@@ -76,16 +76,24 @@ private:
     HttpClient& m_client;
 };
 
+// Jobs started side by side, each on a thread of its own.
+class SideBySideJobs {
+public:
+    virtual ~SideBySideJobs() = default;
+    // Returns once each job has ended or the deadline given at the start has passed; the clients
+    // still busy then are aborted. An entry is false for a job that had not ended: it may still
+    // run on, so everything it touches must be its own.
+    virtual std::vector<bool> Wait() = 0;
+};
+
 // What the network items ask of the PC: a client per request, and requests side by side.
 class NetworkSource {
 public:
     virtual ~NetworkSource() = default;
     virtual std::unique_ptr<HttpClient> NewHttpClient() = 0;
-    // Runs the jobs at the same time and returns once each has ended or `deadline` has passed;
-    // the clients still busy then are aborted. An entry is false for a job that had not ended:
-    // it may still run on, so everything it touches must be its own.
-    virtual std::vector<bool> RunSideBySide(const std::vector<std::function<void()>>& jobs,
-                                            std::uint32_t deadlineMilliseconds) = 0;
+    // Starts the jobs at once; their deadline counts from now.
+    virtual std::unique_ptr<SideBySideJobs> StartSideBySide(
+        const std::vector<std::function<void()>>& jobs, std::uint32_t deadlineMilliseconds) = 0;
 };
 
 struct UrlTestResult {
@@ -93,7 +101,17 @@ struct UrlTestResult {
     std::string message;
 };
 
-// Tests every URL with its own client, all at the same time, so that a dead network costs
-// one deadline, not one per URL. A request that had not ended at its deadline timed out.
-std::vector<UrlTestResult> TestUrlsSideBySide(NetworkSource& network,
-                                              const std::vector<std::string>& urls);
+// Tests every URL with its own client, all at the same time, so that a dead network costs one
+// deadline, not one per URL, and the caller goes on with other work meanwhile.
+class PendingUrlTests {
+public:
+    PendingUrlTests(NetworkSource& network, const std::vector<std::string>& urls);
+    // One result per URL, in their order, once every request has ended or its deadline has
+    // passed: a request that had not ended then timed out.
+    std::vector<UrlTestResult> Results();
+
+private:
+    struct Job;
+    std::vector<std::shared_ptr<Job>> m_jobs;
+    std::unique_ptr<SideBySideJobs> m_running;
+};

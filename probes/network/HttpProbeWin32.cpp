@@ -227,12 +227,37 @@ void PcWin32::AbortRequests(bool timedOut) {
     for (const auto& handles : m_requests) handles->Abort(timedOut);
 }
 
-std::vector<bool> PcWin32::RunSideBySide(const std::vector<std::function<void()>>& jobs,
-                                         std::uint32_t deadlineMilliseconds) {
+namespace {
+
+// Requests started side by side, waited for at most until their deadline.
+class SideBySideJobsWin32 final : public SideBySideJobs {
+public:
+    SideBySideJobsWin32(PcWin32& pc, std::vector<platform::UniqueKernelHandle> threads,
+                        DWORD deadlineMilliseconds)
+        : m_pc(pc), m_threads(std::move(threads)), m_deadline(deadlineMilliseconds) {}
+
+    std::vector<bool> Wait() override {
+        return m_pc.WaitSideBySide(m_threads, m_start, m_deadline);
+    }
+
+private:
+    PcWin32& m_pc;
+    std::vector<platform::UniqueKernelHandle> m_threads;
+    const DWORD m_start = ::GetTickCount();
+    DWORD m_deadline;
+};
+
+}  // namespace
+
+std::unique_ptr<SideBySideJobs> PcWin32::StartSideBySide(
+    const std::vector<std::function<void()>>& jobs, std::uint32_t deadlineMilliseconds) {
     std::vector<platform::UniqueKernelHandle> threads;
     for (const auto& job : jobs) threads.push_back(platform::StartThread(job));
+    return std::make_unique<SideBySideJobsWin32>(*this, std::move(threads), deadlineMilliseconds);
+}
 
-    const DWORD start = ::GetTickCount();
+std::vector<bool> PcWin32::WaitSideBySide(const std::vector<platform::UniqueKernelHandle>& threads,
+                                          DWORD start, DWORD deadlineMilliseconds) {
     std::vector<HANDLE> running;
     for (const auto& thread : threads) {
         if (thread) running.push_back(thread.Get());

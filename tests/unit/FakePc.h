@@ -77,7 +77,9 @@ public:
         bool hasUninitialize = true;
     };
     std::optional<Mapi> mapi = Mapi();
-    std::vector<std::string> mapiLog;                   // owner and library events, in order
+    std::vector<std::string> mapiLog;  // owner and library events, in order
+    bool mapiSessionGivenUp = false;   // the session outlives its deadline
+    std::function<void()> givenUpSession;
     std::map<std::string, std::string> libraryStrings;  // "<library path>#<id>" -> string
 
     // RegistryReader
@@ -169,17 +171,12 @@ public:
             return platform::EqualsIgnoringAsciiCase(name.substr(0, prefix.size()), prefix);
         });
     }
-    // NetworkSource: each client answers from `http`; jobs run one after the other, and the
-    // last `givenUpJobs` of them are reported as not ended.
+    // NetworkSource: each client answers from `http`; jobs run one after the other when waited
+    // for, and the last `givenUpJobs` of them are reported as not ended.
     std::unique_ptr<HttpClient> NewHttpClient() override { return std::make_unique<Client>(*this); }
-    std::vector<bool> RunSideBySide(const std::vector<std::function<void()>>& jobs,
-                                    std::uint32_t) override {
-        std::vector<bool> ended;
-        for (const auto& job : jobs) {
-            job();
-            ended.push_back(ended.size() + givenUpJobs < jobs.size());
-        }
-        return ended;
+    std::unique_ptr<SideBySideJobs> StartSideBySide(const std::vector<std::function<void()>>& jobs,
+                                                    std::uint32_t) override {
+        return std::make_unique<Jobs>(jobs, givenUpJobs);
     }
     // OutlookSource
     void DisableOwner() override { mapiLog.push_back("disable owner"); }
@@ -191,6 +188,16 @@ public:
                                                            std::size_t) const override {
         return std::nullopt;
     }
+    bool RunMapiSession(std::function<void()> session, std::uint32_t) override {
+        mapiLog.push_back("session");
+        if (mapiSessionGivenUp) {
+            givenUpSession = std::move(session);  // still running: it keeps what it holds
+            return false;
+        }
+        session();
+        mapiLog.push_back("session ended");
+        return true;
+    }
     std::uint16_t ProgramMachineType() const override { return kMachineX64; }
     // NotesSource
     std::string ReadLibraryString(const std::string& libraryPath, unsigned id,
@@ -201,6 +208,24 @@ public:
     }
 
 private:
+    class Jobs final : public SideBySideJobs {
+    public:
+        Jobs(std::vector<std::function<void()>> jobs, std::size_t givenUp)
+            : m_jobs(std::move(jobs)), m_givenUp(givenUp) {}
+        std::vector<bool> Wait() override {
+            std::vector<bool> ended;
+            for (const auto& job : m_jobs) {
+                job();
+                ended.push_back(ended.size() + m_givenUp < m_jobs.size());
+            }
+            return ended;
+        }
+
+    private:
+        std::vector<std::function<void()>> m_jobs;
+        std::size_t m_givenUp;
+    };
+
     // One request at a time, answered as `http` lists its URL.
     class Client final : public HttpClient {
     public:

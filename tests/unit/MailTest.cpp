@@ -60,27 +60,30 @@ TEST(OutlookProbe, EachMapiStepFailsWithItsTextAndReleasesInReverse) {
         {Mapi{std::nullopt, 0, true},
          true,
          "Failed to initialize MAPI (MAPIInitialize).",
-         {off, "load", "unload", on}},
+         {off, "load", "session", "session ended", "unload", on}},
         {Mapi{kFailed, 0, true},
          true,
          "Failed to initialise MAPI (Initialize)",
-         {off, "load", "initialize", "unload", on}},
+         {off, "load", "session", "initialize", "session ended", "unload", on}},
         {Mapi{0, std::nullopt, true},
          true,
          "Failed to initialize MAPI (MAPILogonEx).",
-         {off, "load", "initialize", "uninitialize", "unload", on}},
+         {off, "load", "session", "initialize", "uninitialize", "session ended", "unload", on}},
         {Mapi{0, kFailed, true},
          true,
          "MAPI Logon failed.",
-         {off, "load", "initialize", logon, "uninitialize", "unload", on}},
+         {off, "load", "session", "initialize", logon, "uninitialize", "session ended", "unload",
+          on}},
         {Mapi{1, 0, false},
          true,
          "OK",
-         {off, "load", "initialize", logon, "unload", on}},  // S_FALSE succeeds too
+         {off, "load", "session", "initialize", logon, "session ended", "unload",
+          on}},  // S_FALSE succeeds too
         {Mapi{0, kFailed, true},
          false,
          "MAPI Logon failed.",
-         {off, "load", "initialize", "logon default 66", "uninitialize", "unload", on}},
+         {off, "load", "session", "initialize", "logon default 66", "uninitialize", "session ended",
+          "unload", on}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -92,6 +95,13 @@ TEST(OutlookProbe, EachMapiStepFailsWithItsTextAndReleasesInReverse) {
         EXPECT_EQ(loggedOn, message == std::string("OK"));
         EXPECT_EQ(pc.mapiLog, c.log);
     }
+    // A session still going at its deadline failed; it keeps its library while it may run on.
+    FakePc pc;
+    pc.mapiSessionGivenUp = true;
+    std::string message;
+    EXPECT_FALSE(OutlookProbe(pc, true).TestMapiLogon(message, false));
+    EXPECT_EQ(message, "MAPI Logon failed.");
+    EXPECT_EQ(pc.mapiLog, (std::vector<std::string>{off, "load", "session", on}));
 }
 
 TEST(NotesProbe, TheProgramFileVersionWinsElseTheReleaseTextOfNstrings) {

@@ -1,7 +1,9 @@
 """What the Windows tests share: the build's paths (TARNVIK_BUILD_DIR, set by CTest), the UI driver
 under Wine, a copy of the exe per test and changes to the Wine prefix that undo themselves."""
 
+import csv
 import functools
+import io
 import os
 import re
 import shutil
@@ -47,6 +49,13 @@ def driver(*commands, check=True):
         key: unescape(value)
         for key, _, value in (line.partition('=') for line in text.splitlines())
     }
+
+
+def rows(table):
+    """The rows of a CSV file the program wrote (UTF-8 with its byte-order mark), by column name."""
+    data = table.read_bytes()
+    assert data.startswith(b'\xef\xbb\xbf'), data[:8]
+    return list(csv.DictReader(io.StringIO(data.decode('utf-8-sig'), newline=''), delimiter=';'))
 
 
 class Case(unittest.TestCase):

@@ -6,6 +6,7 @@ relative path never run, a malformed string table is read safely."""
 import hashlib
 import os
 import struct
+from operator import itemgetter
 from urllib.parse import urlsplit
 
 import harness
@@ -76,6 +77,12 @@ class ItemsTest(harness.Case):
             'MS Outlook 10.0.2627', self.protocol_line('Verzia MS Outloook (OUTLLIB.DLL): ')
         )
         self.assertTrue((mail / 'mapiex.dll.logoff').exists())
+        # Unattended: every MAPI call on one thread, which the library requires of its callers.
+        table = self.folder / 'pcs.csv'
+        harness.wine(self.exe, '/silent', '/csv', harness.windows_path(table), check=False)
+        self.assertEqual(
+            ('OK', '1'), itemgetter('exchange', 'exchange_ok')(harness.rows(table)[-1])
+        )
         # Its version export answers 9.0.4527, its version resource 9.0.0.4527. Wine grants Everyone
         # no write right where others may not write: the folder is admin-only, the export is asked.
         outlook = self.folder / 'outlook'
@@ -88,7 +95,7 @@ class ItemsTest(harness.Case):
         (outlook / 'OUTLLIB.DLL').write_bytes(
             b'MZ'.ljust(0x3C, b'\0') + struct.pack('<I4sH', 0x40, b'PE', 0x14C)
         )
-        harness.wine('reg', 'delete', MAIL, '/ve', '/f')
+        harness.wine('reg', 'delete', MAIL, '/ve', '/f', '/reg:64')
         exchange = harness.driver('attach', 'test', 'state', 'close')['exchange.field']
         self.assertEqual(
             'Failed to initialise MAPI (Initialize) Failed to log on to MAPI: MS Outlook is 32-bit, '
