@@ -1,8 +1,8 @@
 // uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what
 // it sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, in order: start <exe>
-// <arguments> | attach | exchange | lotus | test | watch | press | wait <ms> | state | click <key>
-// | hold <file> | read (a box shown instead of the dialog) | close | shut. The first failure prints
-// error=<why>, ends the program it works and exits with 1.
+// <arguments> | attach | exchange | lotus | test | watch | press | wait <ms> | state | layout |
+// click <key> | hold <file> | read (a box shown instead of the dialog) | close | shut. The first
+// failure prints error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -193,6 +193,41 @@ void State() {
     Print("focus", gui.hwndFocus == g_dialog || ::IsChild(g_dialog, gui.hwndFocus) ? L"1" : L"0");
 }
 
+// What would look wrong to a user: visible controls that overlap (group boxes frame others), and
+// a tab stop that does not follow the one before it down the dialog, or rightwards on its row.
+void Layout() {
+    std::vector<std::pair<HWND, RECT>> shown;  // in tab order
+    for (HWND c = ::GetWindow(g_dialog, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        if (::IsWindowVisible(c) && ::GetWindowRect(c, &r)) shown.emplace_back(c, r);
+    }
+    const auto id = [](HWND c) { return std::to_wstring(::GetDlgCtrlID(c)); };
+    const auto style = [](HWND c) { return ::GetWindowLongW(c, GWL_STYLE); };
+    std::wstring overlaps;
+    std::wstring order;
+    const std::pair<HWND, RECT>* previous = nullptr;
+    for (const auto& a : shown) {
+        for (const auto* b = &a + 1; b != shown.data() + shown.size(); ++b) {
+            RECT both{};
+            const bool framed = (style(a.first) & BS_TYPEMASK) == BS_GROUPBOX ||
+                                (style(b->first) & BS_TYPEMASK) == BS_GROUPBOX;
+            if (!framed && ::IntersectRect(&both, &a.second, &b->second))
+                overlaps += id(a.first) + L"/" + id(b->first) + L" ";
+        }
+        if (!(style(a.first) & WS_TABSTOP)) continue;
+        if (previous) {
+            const RECT& p = previous->second;
+            const RECT& r = a.second;
+            const bool sameRow = r.top < p.bottom && r.bottom > p.top;
+            if (sameRow ? r.left < p.right : r.top < p.bottom)
+                order += id(previous->first) + L">" + id(a.first) + L" ";
+        }
+        previous = &a;
+    }
+    Print("layout.overlaps", overlaps);
+    Print("layout.order", order);
+}
+
 void Click(const std::wstring& key) {
     int label = 0;
     for (const ItemRow& row : kItems)
@@ -252,6 +287,8 @@ void Run(const std::vector<std::wstring>& args) {
             Print("shut.ms", std::to_wstring(::GetTickCount64() - asked));
         } else if (command == L"state") {
             State();
+        } else if (command == L"layout") {
+            Layout();
         } else if (command == L"read") {
             ReadAndClose("box", g_dialog);
         } else if (command == L"click") {

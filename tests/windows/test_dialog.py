@@ -44,7 +44,7 @@ class DialogTest(harness.Case):
     def test_start_state_and_runs(self):
         self.register_outlook('outllib-10.0.2627.dll')
         self.reg_add(TRACE, 'Root', 'REG_SZ', r'C:\Tarnvik', remove=TRACE)
-        first = self.start('state')
+        first = self.start('state', 'layout')
         self.assert_shows(
             {
                 'checked': 'exchange',
@@ -58,7 +58,9 @@ class DialogTest(harness.Case):
             {'', 'none', 'hidden'},
             {v for k, v in first.items() if k.endswith(('.field', '.image'))},
         )
-        lotus = harness.driver('attach', 'lotus', 'state', 'exchange')
+        lotus = harness.driver('attach', 'lotus', 'state', 'layout', 'exchange')
+        for shown in (first, lotus):  # nothing overlaps, the tab key goes down the dialog
+            self.assert_shows({'layout.overlaps': '', 'layout.order': ''}, shown)
         self.assert_shows(
             {
                 'checked': 'lotus',
