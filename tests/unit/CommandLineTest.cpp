@@ -49,6 +49,8 @@ TEST(CommandLine, NamesTheFirstArgumentNotUnderstood) {
         {L"T.exe /Exchange /lotus", "\"/lotus\" cannot be used with \"/Exchange\".", false},
         {L"T.exe /csv \"\"", "\"/csv\" needs a file name.", false},
         {L"T.exe /protocol -silent", "\"/protocol\" needs a file name.", true},
+        {L"T.exe /csv", "\"/csv\" needs a file name.", false},
+        {L"T.exe /silentx", "Unknown switch \"/silentx\".", false},
     };
     for (const Case& c : cases) {
         const CommandLine parsed = ParseCommandLine(c.line);
@@ -66,28 +68,11 @@ TEST(ExitCode, AnUnwrittenProtocolWinsOverAnUnwrittenRow) {
     };
     const Case cases[] = {
         {true, true, 0, 0},
+        {true, true, 1, 1},
         {true, false, 1, 3},
         {false, false, 1, -2},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ExitCodeOf(c.protocolWritten, c.csvWritten, c.conflicts), c.exitCode);
     }
-}
-
-TEST(CommandLine, UsageNamesEverySwitchAndExitCode) {
-    EXPECT_EQ(UsageText(),
-              "Usage: TarnvikAnalyzer.exe [/exchange | /lotus] [/silent] [/protocol FILE] "
-              "[/csv FILE]\r\n\r\n"
-              "/exchange: test for MS Exchange (the default)\r\n"
-              "/lotus: test for Lotus Domino\r\n"
-              "/silent: run without a window; the exit code tells the result\r\n"
-              "/protocol FILE: write the protocol to FILE instead of beside the program\r\n"
-              "/csv FILE: add one row of results to the CSV file FILE, shared by many PCs\r\n"
-              "/?: show this text\r\n\r\n"
-              "Exit codes:\r\n"
-              "0  the test passed\r\n"
-              "1  conflicts found\r\n"
-              "2  the command line was not understood\r\n"
-              "3  the CSV row could not be written\r\n"
-              "-2  the protocol file could not be created or written");
 }

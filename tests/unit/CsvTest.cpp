@@ -31,6 +31,7 @@ TEST(Csv, TimeIsIsoLocalTimeWithItsOffset) {
     const Case cases[] = {
         {{7, 12, 2026, 10, 15, 2}, 60, "2026-12-07T10:15:02+01:00"},
         {{30, 6, 2027, 9, 5, 0}, -210, "2027-06-30T09:05:00-03:30"},
+        {{1, 1, 2027, 0, 0, 0}, 0, "2027-01-01T00:00:00+00:00"},
     };
     for (const Case& c : cases) EXPECT_EQ(FormatCsvTime(c.time, c.offsetMinutesEast), c.text);
 }

@@ -65,9 +65,12 @@ public:
         enum Step { None, Split, Open, Connect, OpenRequest, Send, Status } failsAt = None;
         std::uint32_t error = 0;
         std::uint32_t status = 200;
+        bool trickles = false;  // the body comes a byte a second, for ever
     };
     std::map<std::string, HttpAnswer> http;
     bool httpOpened = false;  // a session was opened
+    std::map<std::string, std::uint32_t>
+        requestFlags;  // URL -> the flags its request was opened with
     std::size_t givenUpJobs = 0;
 
     // MAPI entry points: an empty result means the library lacks it; no Mapi: no library.
@@ -80,7 +83,8 @@ public:
     std::vector<std::string> mapiLog;  // owner and library events, in order
     bool mapiSessionGivenUp = false;   // the session outlives its deadline
     std::function<void()> givenUpSession;
-    std::map<std::string, std::string> libraryStrings;  // "<library path>#<id>" -> string
+    std::map<std::string, std::string> libraryStrings;            // "<library path>#<id>" -> string
+    std::map<std::string, std::vector<std::uint8_t>> fileStarts;  // path -> its first bytes
 
     // RegistryReader
     bool KeyExists(platform::RegistryRoot root, const std::string& subkey) const override {
@@ -184,9 +188,10 @@ public:
     std::unique_ptr<MapiLibrary> LoadMapi() override {
         return mapi ? std::make_unique<Library>(*mapi, mapiLog) : nullptr;
     }
-    std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string&,
+    std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path,
                                                            std::size_t) const override {
-        return std::nullopt;
+        const auto found = fileStarts.find(path);
+        return found == fileStarts.end() ? std::nullopt : std::make_optional(found->second);
     }
     bool RunMapiSession(std::function<void()> session, std::uint32_t) override {
         mapiLog.push_back("session");
@@ -231,6 +236,7 @@ private:
     public:
         explicit Client(FakePc& pc) : m_pc(pc) {}
         bool Split(const std::string& url, UrlParts& parts) override {
+            m_url = url;
             m_answer = m_pc.http.count(url) ? m_pc.http[url] : HttpAnswer();
             parts.isHttps = url.rfind("https:", 0) == 0;
             return Passes(HttpAnswer::Split);
@@ -242,7 +248,8 @@ private:
         bool Connect(const std::string&, std::uint16_t) override {
             return Passes(HttpAnswer::Connect);
         }
-        bool OpenRequest(const std::string&, const std::string&, std::uint32_t) override {
+        bool OpenRequest(const std::string&, const std::string&, std::uint32_t flags) override {
+            m_pc.requestFlags[m_url] = flags;
             return Passes(HttpAnswer::OpenRequest);
         }
         bool Send(std::uint32_t& error) override {
@@ -254,7 +261,8 @@ private:
             return Passes(HttpAnswer::Status);
         }
         bool Read(char*, std::uint32_t, std::uint32_t& bytesRead) override {
-            bytesRead = 0;  // the end of an empty body
+            bytesRead = m_answer.trickles ? 1 : 0;  // else the end of an empty body
+            m_pc.microseconds += m_answer.trickles ? 1000000 : 0;
             return true;
         }
         std::uint32_t TickCount() override {
@@ -264,6 +272,7 @@ private:
     private:
         bool Passes(HttpAnswer::Step step) const { return m_answer.failsAt != step; }
         FakePc& m_pc;
+        std::string m_url;
         HttpAnswer m_answer;
     };
 

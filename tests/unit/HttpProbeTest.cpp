@@ -36,3 +36,21 @@ TEST(HttpProbe, EachFailingStepHasItsTextAndOnlyStatuses100To399Pass) {
         EXPECT_EQ(pc.httpOpened, c.failsAt != Answer::Split);  // not for what cannot be split
     }
 }
+
+TEST(HttpProbe, OnlyTheHttpsRequestIsSecure) {
+    FakePc pc;
+    for (const char* url : {"http://tarnvik.example/", "https://tarnvik.example/"}) {
+        std::string message;
+        HttpProbe(*pc.NewHttpClient()).TestUrl(url, message);
+    }
+    EXPECT_EQ(pc.requestFlags["http://tarnvik.example/"], HttpProbe::kHttpRequestFlags);
+    EXPECT_EQ(pc.requestFlags["https://tarnvik.example/"], HttpProbe::kHttpsRequestFlags);
+}
+
+TEST(HttpProbe, ABodyThatNeverEndsIsReadOnlyUntilItsTimeLimit) {
+    FakePc pc;
+    pc.http[kUrl].trickles = true;
+    std::string message;
+    EXPECT_TRUE(HttpProbe(*pc.NewHttpClient()).TestUrl(kUrl, message));
+    EXPECT_EQ(pc.microseconds, HttpProbe::kBodyTimeLimitMilliseconds * 1000ll);
+}

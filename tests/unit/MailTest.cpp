@@ -104,6 +104,34 @@ TEST(OutlookProbe, EachMapiStepFailsWithItsTextAndReleasesInReverse) {
     EXPECT_EQ(pc.mapiLog, (std::vector<std::string>{off, "load", "session", on}));
 }
 
+// MAPI runs inside the program: a failed log-on names the other exe only for an MS Outlook of the
+// other machine type (this fake program is x64).
+TEST(OutlookProbe, AFailedLogonNamesTheExeOfMsOutlooksBitnessOnlyWhenItDiffers) {
+    struct Case {
+        std::uint16_t outlookMachine;
+        const char* message;
+    };
+    const Case cases[] = {
+        {.outlookMachine = kMachineX64, .message = "Failed to initialize MAPI."},
+        {.outlookMachine = kMachineX86,
+         .message =
+             "Failed to initialize MAPI. Failed to log on to MAPI: MS Outlook is 32-bit, use "
+             "the 32-bit TarnvikAnalyzer.exe."},
+    };
+    for (const Case& c : cases) {
+        FakePc pc;
+        pc.mapi.reset();
+        std::vector<std::uint8_t> header(0x40 + 6);
+        header[0] = 'M', header[1] = 'Z', header[0x3C] = 0x40;
+        header[0x40] = 'P', header[0x41] = 'E';
+        header[0x44] = c.outlookMachine & 0xFF, header[0x45] = c.outlookMachine >> 8;
+        pc.fileStarts["C:\\OFFICE\\OUTLLIB.DLL"] = header;
+        std::string message;
+        EXPECT_FALSE(OutlookProbe(pc, false).TestMapiLogon(message, true));
+        EXPECT_EQ(message, c.message);
+    }
+}
+
 TEST(NotesProbe, TheProgramFileVersionWinsElseTheReleaseTextOfNstrings) {
     struct Case {
         const char* programVersion;  // C:\Notes\notes.exe's resource; its export is never asked
