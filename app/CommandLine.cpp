@@ -47,7 +47,11 @@ const SwitchName* FindSwitch(const std::wstring& arg) {
     return nullptr;
 }
 
-std::string Quoted(const std::wstring& arg) { return "\"" + platform::Cp1250FromWide(arg) + "\""; }
+std::string Quoted(const std::wstring& arg) {
+    std::string quoted = "\"";
+    quoted += platform::Cp1250FromWide(arg);
+    return quoted + "\"";
+}
 
 // The program path: quotes group, nothing escapes (a path holds no quote).
 std::size_t SkipProgramPath(const std::wstring& line, std::wstring& path) {

@@ -11,7 +11,7 @@
 struct CommandLine {
     // Empty when understood; otherwise why not, naming the argument (English, code page 1250).
     std::string problem;
-    std::optional<InstallType> installType;  // none: the dialog's default, MS Exchange
+    std::optional<InstallType> installType;  // none: kDefaultInstallType
     bool silent = false;
     bool help = false;          // "/?": show UsageText()
     std::wstring protocolPath;  // empty: the protocol goes beside the exe

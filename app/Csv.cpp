@@ -49,7 +49,9 @@ std::string CsvDataLine(const CsvRow& row) {
                                       std::to_string(row.conflicts)};
     for (const CsvItem& item : row.items) {
         cells.push_back(item.field);
-        cells.push_back(item.pass ? (*item.pass ? "1" : "0") : "");
+        cells.push_back(item.verdict == Verdict::Pass   ? "1"
+                        : item.verdict == Verdict::Fail ? "0"
+                                                        : "");
     }
     return CsvLine(cells);
 }
@@ -61,7 +63,7 @@ CsvRow CsvRowOf(const RunReport& report, InstallType type) {
     for (std::size_t i = 0; i < kItemCount; ++i) {
         if (!report.items[i]) continue;  // of the other installation type
         row.items[i].field = platform::Utf8FromCp1250(report.items[i]->field);
-        row.items[i].pass = report.items[i]->pass;
+        row.items[i].verdict = report.items[i]->verdict;
     }
     return row;
 }

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "app/Items.h"
+#include "app/CalendarTime.h"
 #include "app/TestRun.h"
 
 // One item's outcome.
 struct CsvItem {
-    std::string field;         // UTF-8; empty when the item has no field or did not run
-    std::optional<bool> pass;  // none when the item is never judged or did not run
+    std::string field;                // UTF-8; empty when the item has no field or did not run
+    Verdict verdict = Verdict::None;  // none too when the item did not run
 };
 
 struct CsvRow {

@@ -7,10 +7,11 @@ namespace {
 
 // The field shows what the protocol logs; a failure carries the item's conflict message.
 ItemResult Judged(Item item, const std::string& text, bool pass) {
-    return {text, text, pass, pass ? std::string() : Row(item).conflictMessage};
+    return {text, text, VerdictOf(pass), pass ? std::string() : Row(item).conflictMessage};
 }
 
-ItemResult Described(const std::string& text) { return {text, text, std::nullopt, {}}; }
+// Shown and logged, with no verdict.
+ItemResult Unjudged(const std::string& text) { return {text, text, Verdict::None, {}}; }
 
 }  // namespace
 
@@ -38,9 +39,9 @@ ItemResult ItemChecks::Check(Item item) {
     return {};
 }
 
-ItemResult ItemChecks::Ram() { return Described(m_hardware.GetMemoryText()); }
+ItemResult ItemChecks::Ram() { return Unjudged(m_hardware.GetMemoryText()); }
 
-ItemResult ItemChecks::Cpu() { return Described(m_hardware.GetProcessorText()); }
+ItemResult ItemChecks::Cpu() { return Unjudged(m_hardware.GetProcessorText()); }
 
 ItemResult ItemChecks::Disk() {
     constexpr std::int32_t kRequiredBytes = 100000000;  // "cca 100 MB"
@@ -48,7 +49,7 @@ ItemResult ItemChecks::Disk() {
     return Judged(Item::Disk, text, m_hardware.HasEnoughDiskSpace(kRequiredBytes));
 }
 
-// Described, never failed.
+// Always passes.
 ItemResult ItemChecks::Os() { return Judged(Item::Os, DescribeOperatingSystem(m_pc), true); }
 
 ItemResult ItemChecks::Ie() {
@@ -63,7 +64,7 @@ ItemResult ItemChecks::ActiveX() {
     // The protocol and the conflict list name the findings after the message.
     const std::string itemText =
         allowed ? std::string("OK") : Row(Item::ActiveX).conflictMessage + (" (" + findings + ")");
-    return {findings, itemText, allowed, allowed ? std::string() : itemText};
+    return {findings, itemText, VerdictOf(allowed), allowed ? std::string() : itemText};
 }
 
 ItemResult ItemChecks::EarlierInstall() {
@@ -95,10 +96,20 @@ ItemResult ItemChecks::Https() {
     return Judged(Item::Https, result.message, result.reached);
 }
 
+bool ItemChecks::Elevated() {
+    if (!m_bElevated) m_bElevated = IsUserInAdministrators(m_pc);
+    return *m_bElevated;
+}
+
+OutlookProbe& ItemChecks::OutlookClient() {
+    if (!m_outlook) m_outlook.emplace(m_pc, Elevated());
+    return *m_outlook;
+}
+
 ItemResult ItemChecks::Admin() {
-    m_admin = IsUserInAdministrators(m_pc);
-    return {std::string(), m_admin ? "OK" : "Error", m_admin,
-            m_admin ? std::string() : Row(Item::Admin).conflictMessage};
+    const bool admin = Elevated();
+    return {std::string(), admin ? "OK" : "Error", VerdictOf(admin),
+            admin ? std::string() : Row(Item::Admin).conflictMessage};
 }
 
 ItemResult ItemChecks::Domain() {
@@ -122,14 +133,13 @@ ItemResult ItemChecks::Services() {
 ItemResult ItemChecks::Outlook() {
     constexpr Version kMinimum = {9, 0, 4527};   // MS Outlook 2000 SP2
     constexpr char kBlacklist[] = "10.0.2627;";  // MS Outlook 2002 (XP) SP1
-    m_outlook.emplace(m_pc, m_admin);
-    const std::string text = m_outlook->GetOutlookVersionText();
-    return Judged(Item::Outlook, text, m_outlook->CheckOutlookVersion(kMinimum, kBlacklist));
+    const std::string text = OutlookClient().GetOutlookVersionText();
+    return Judged(Item::Outlook, text, OutlookClient().CheckOutlookVersion(kMinimum, kBlacklist));
 }
 
 ItemResult ItemChecks::Exchange() {
     std::string logon;
-    const bool loggedOn = m_outlook->TestMapiLogon(logon, m_settings.interactive);
+    const bool loggedOn = OutlookClient().TestMapiLogon(logon, !m_settings.silent);
     ItemResult result = Judged(Item::Exchange, logon, loggedOn);
     result.protocolValue.clear();  // shown and judged, never written to the protocol
     return result;

@@ -16,7 +16,8 @@ public:
     ItemChecks(const ItemChecks&) = delete;
     ItemChecks& operator=(const ItemChecks&) = delete;
 
-    // Items are checked in run order; a later one may use what an earlier one found.
+    // Any item, in any order: what one check needs of another is read once, by whichever asks
+    // first (Elevated, OutlookClient, UrlResults).
     ItemResult Check(Item item);
     // Sends the HTTP and the HTTPS request side by side and returns at once; checking either
     // item then waits for both (and starts them, when nothing did yet).
@@ -39,14 +40,18 @@ private:
     ItemResult Exchange();
     ItemResult Lotus();
 
+    // Whether the process runs with administrator rights: the Administrators item's verdict,
+    // and what the MS Outlook probe needs to trust only what administrators registered.
+    bool Elevated();
+    // The probe that read MS Outlook's registration and version; the log-on goes through it.
+    OutlookProbe& OutlookClient();
+    const std::vector<UrlTestResult>& UrlResults();
+
     Pc& m_pc;
     const RunSettings& m_settings;
     CHardwareInfo m_hardware;
-    // Whether the process runs with administrator rights: the MS Outlook probe then trusts
-    // only what administrators registered.
-    bool m_admin = false;
+    std::optional<bool> m_bElevated;
     std::optional<OutlookProbe> m_outlook;
-    const std::vector<UrlTestResult>& UrlResults();
 
     // Both addresses are requested at once; their results are taken once.
     std::optional<PendingUrlTests> m_pendingUrls;

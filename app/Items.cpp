@@ -5,58 +5,116 @@
 // The texts are kept exactly as users and support know them, odd spellings included
 // ("Outloook", "počtíač", "Kontakujte", "200 SP2"): do not correct them.
 constexpr std::array<ItemRow, kItemCount> kItems = {{
-    {Item::Ram, "ram", IDC_RAM, 0, 0, "Kapacita RAM: ", nullptr, std::nullopt},
-    {Item::Cpu, "cpu", IDC_CPU, 0, 0, "Procesor: ", nullptr, std::nullopt},
-    {Item::Disk, "disk", IDC_DISK, IDC_DISK_STATUS, IDC_DISK_LABEL, "Disk C:\\: ",
-     "Pevný disk nemá dostatok voľného miesta. Pre inštaláciu je potrebných cca 100 MB.",
-     std::nullopt},
-    // Described, never failed.
-    {Item::Os, "os", IDC_OS, IDC_OS_STATUS, IDC_OS_LABEL, "Verzia OS: ", "", std::nullopt},
-    {Item::Ie, "ie", IDC_IE, IDC_IE_STATUS, IDC_IE_LABEL, "Verzia Internet Explorera: ",
-     "Aktualizujte MS Internet Explorer. Minimálna požadovaná verzia je MS IE 5.5 SP1.",
-     std::nullopt},
+    {.item = Item::Ram, .key = "ram", .field = IDC_RAM, .protocolLabel = "Kapacita RAM: "},
+    {.item = Item::Cpu, .key = "cpu", .field = IDC_CPU, .protocolLabel = "Procesor: "},
+    {.item = Item::Disk,
+     .key = "disk",
+     .field = IDC_DISK,
+     .image = IDC_DISK_STATUS,
+     .label = IDC_DISK_LABEL,
+     .protocolLabel = "Disk C:\\: ",
+     .conflictMessage =
+         "Pevný disk nemá dostatok voľného miesta. Pre inštaláciu je potrebných cca 100 MB."},
+    // Always passes.
+    {.item = Item::Os,
+     .key = "os",
+     .field = IDC_OS,
+     .image = IDC_OS_STATUS,
+     .label = IDC_OS_LABEL,
+     .protocolLabel = "Verzia OS: "},
+    {.item = Item::Ie,
+     .key = "ie",
+     .field = IDC_IE,
+     .image = IDC_IE_STATUS,
+     .label = IDC_IE_LABEL,
+     .protocolLabel = "Verzia Internet Explorera: ",
+     .conflictMessage =
+         "Aktualizujte MS Internet Explorer. Minimálna požadovaná verzia je MS IE 5.5 SP1."},
     // The findings follow the message in parentheses.
-    {Item::ActiveX, "activex", IDC_ACTIVEX, IDC_ACTIVEX_STATUS, IDC_ACTIVEX_LABEL,
-     "Stav ActiveX v IE: ",
-     "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a "
-     "sťahovanie ActiveX prvkov.",
-     std::nullopt},
-    {Item::EarlierInstall, "install", IDC_EARLIER_INSTALL, IDC_EARLIER_INSTALL_STATUS,
-     IDC_EARLIER_INSTALL_LABEL, "Inštalácia Tarnvika: ",
-     "Na tomto počítači už je alebo niekedy bol inštalovaný Tarnvik. Overte jeho "
-     "nainštalovanie. Pokiaľ máte Tarnvik nainštalovaný odinštalujte ho. Ak ho nemáte "
-     "nainštalovaný zmažte údaje v registroch [HKLM\\Software\\Devadozededa] a "
-     "[HKCU\\Software\\Devadozededa].",
-     std::nullopt},
-    {Item::Http, "http", IDC_HTTP, IDC_HTTP_STATUS, IDC_HTTP_LABEL,
-     "HTTP: ", "Tento počítač nemá prístup k sieti Internet.", std::nullopt},
-    {Item::Https, "https", IDC_HTTPS, IDC_HTTPS_STATUS, IDC_HTTPS_LABEL, "HTTPS: ",
-     "Tento počtíač nemá prístup k synchronizačnému serveru služby alebo nemáte "
-     "aktualizovaný OS.",
-     std::nullopt},
-    {Item::Admin, "admin", 0, IDC_ADMIN_STATUS, IDC_ADMIN_LABEL, "Logged user is Administrator: ",
-     "Prihlásený užívateľ nie je členom skupiny Administrators. Kontakujte správcu "
-     "počítačovej siete.",
-     std::nullopt},
-    {Item::Domain, "domain", IDC_DOMAIN, IDC_DOMAIN_STATUS, IDC_DOMAIN_LABEL, "Meno NT domény: ",
-     "Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete.", std::nullopt},
-    {Item::Services, "services", IDC_SERVICES, IDC_SERVICES_STATUS, IDC_SERVICES_LABEL,
-     "Konfliktné služby: ",
-     "Počítač s touto konfiguráciou nie je odporúčané používať k prevádzkovaniu Tarnvika.",
-     std::nullopt},
-    {Item::Outlook, "outlook", IDC_OUTLOOK, IDC_OUTLOOK_STATUS, IDC_OUTLOOK_LABEL,
-     "Verzia MS Outloook (OUTLLIB.DLL): ",
-     "Aktualizujte alebo nainštalujte poštovného klienta MS Outlook vo verzii 200 SP2 alebo "
-     "novší. K inštalácii nepoužívajte verziu XP SP1!",
-     InstallType::Exchange},
+    {.item = Item::ActiveX,
+     .key = "activex",
+     .field = IDC_ACTIVEX,
+     .image = IDC_ACTIVEX_STATUS,
+     .label = IDC_ACTIVEX_LABEL,
+     .protocolLabel = "Stav ActiveX v IE: ",
+     .conflictMessage =
+         "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a "
+         "sťahovanie ActiveX prvkov."},
+    {.item = Item::EarlierInstall,
+     .key = "install",
+     .field = IDC_EARLIER_INSTALL,
+     .image = IDC_EARLIER_INSTALL_STATUS,
+     .label = IDC_EARLIER_INSTALL_LABEL,
+     .protocolLabel = "Inštalácia Tarnvika: ",
+     .conflictMessage =
+         "Na tomto počítači už je alebo niekedy bol inštalovaný Tarnvik. Overte jeho "
+         "nainštalovanie. Pokiaľ máte Tarnvik nainštalovaný odinštalujte ho. Ak ho nemáte "
+         "nainštalovaný zmažte údaje v registroch [HKLM\\Software\\Devadozededa] a "
+         "[HKCU\\Software\\Devadozededa]."},
+    {.item = Item::Http,
+     .key = "http",
+     .field = IDC_HTTP,
+     .image = IDC_HTTP_STATUS,
+     .label = IDC_HTTP_LABEL,
+     .protocolLabel = "HTTP: ",
+     .conflictMessage = "Tento počítač nemá prístup k sieti Internet."},
+    {.item = Item::Https,
+     .key = "https",
+     .field = IDC_HTTPS,
+     .image = IDC_HTTPS_STATUS,
+     .label = IDC_HTTPS_LABEL,
+     .protocolLabel = "HTTPS: ",
+     .conflictMessage = "Tento počtíač nemá prístup k synchronizačnému serveru služby alebo "
+                        "nemáte aktualizovaný OS."},
+    {.item = Item::Admin,
+     .key = "admin",
+     .image = IDC_ADMIN_STATUS,
+     .label = IDC_ADMIN_LABEL,
+     .protocolLabel = "Logged user is Administrator: ",
+     .conflictMessage = "Prihlásený užívateľ nie je členom skupiny Administrators. Kontakujte "
+                        "správcu počítačovej siete."},
+    {.item = Item::Domain,
+     .key = "domain",
+     .field = IDC_DOMAIN,
+     .image = IDC_DOMAIN_STATUS,
+     .label = IDC_DOMAIN_LABEL,
+     .protocolLabel = "Meno NT domény: ",
+     .conflictMessage =
+         "Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete."},
+    {.item = Item::Services,
+     .key = "services",
+     .field = IDC_SERVICES,
+     .image = IDC_SERVICES_STATUS,
+     .label = IDC_SERVICES_LABEL,
+     .protocolLabel = "Konfliktné služby: ",
+     .conflictMessage =
+         "Počítač s touto konfiguráciou nie je odporúčané používať k prevádzkovaniu Tarnvika."},
+    {.item = Item::Outlook,
+     .key = "outlook",
+     .field = IDC_OUTLOOK,
+     .image = IDC_OUTLOOK_STATUS,
+     .label = IDC_OUTLOOK_LABEL,
+     .protocolLabel = "Verzia MS Outloook (OUTLLIB.DLL): ",
+     .conflictMessage = "Aktualizujte alebo nainštalujte poštovného klienta MS Outlook vo verzii "
+                        "200 SP2 alebo novší. K inštalácii nepoužívajte verziu XP SP1!",
+     .onlyFor = InstallType::Exchange},
     // Shown and judged, never written to the protocol.
-    {Item::Exchange, "exchange", IDC_EXCHANGE, IDC_EXCHANGE_STATUS, IDC_EXCHANGE_LABEL, nullptr,
-     "Spojenie so serverom MS Exchange nebolo úspešné.", InstallType::Exchange},
-    {Item::Lotus, "lotus", IDC_LOTUS, IDC_LOTUS_STATUS, IDC_LOTUS_LABEL,
-     "Verzia Lotus Notes klienta: ",
-     "Aktualizujte alebo nainštalujte poštovného klienta Lotus Notes vo verzii 5 alebo novší. "
-     "K inštalácii nepoužívajte verzie 5.0.11, 6.0 a 6.0.1.",
-     InstallType::Lotus},
+    {.item = Item::Exchange,
+     .key = "exchange",
+     .field = IDC_EXCHANGE,
+     .image = IDC_EXCHANGE_STATUS,
+     .label = IDC_EXCHANGE_LABEL,
+     .conflictMessage = "Spojenie so serverom MS Exchange nebolo úspešné.",
+     .onlyFor = InstallType::Exchange},
+    {.item = Item::Lotus,
+     .key = "lotus",
+     .field = IDC_LOTUS,
+     .image = IDC_LOTUS_STATUS,
+     .label = IDC_LOTUS_LABEL,
+     .protocolLabel = "Verzia Lotus Notes klienta: ",
+     .conflictMessage = "Aktualizujte alebo nainštalujte poštovného klienta Lotus Notes vo verzii "
+                        "5 alebo novší. K inštalácii nepoužívajte verzie 5.0.11, 6.0 a 6.0.1.",
+     .onlyFor = InstallType::Lotus},
 }};
 
 namespace {

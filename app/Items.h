@@ -1,6 +1,7 @@
-// The items of a test run, one row each: where the dialog shows them, what the protocol calls
-// them and what a failure tells the user. The test run, the dialog and the test driver all
-// read this table, so an item is added here, in its probe call and in the dialog template.
+// The items of a test run, one row each: where the dialog shows them, what the protocol and the
+// CSV call them and what a failure tells the user. The test run, the dialog, the CSV and the
+// test driver all read this table. Adding an item: the README's "Adding an item" lists every
+// file, in order.
 #pragma once
 
 #include <array>
@@ -32,18 +33,27 @@ inline constexpr std::size_t kItemCount = static_cast<std::size_t>(Item::Lotus) 
 // Domino through Lotus Notes. The mail client's items run only for their type.
 enum class InstallType { Exchange, Lotus };
 
+// Chosen when the dialog opens and for a run whose command line names no type.
+inline constexpr InstallType kDefaultInstallType = InstallType::Exchange;
+
+// What an item's check decided: a tick, a cross, or nothing at all for an item that is only
+// described (its field shows a text, no image is set).
+enum class Verdict { None, Pass, Fail };
+
+inline Verdict VerdictOf(bool pass) { return pass ? Verdict::Pass : Verdict::Fail; }
+
 struct ItemRow {
     Item item;
-    const char* key;  // the item's name in the test driver's output
-    int field;        // read-only edit; 0 when the item has none
-    int image;        // status image; 0 for an item that is never judged
-    int label;        // label that turns into a link on failure; 0 for an item never judged
+    const char* key = nullptr;  // the item's name in the CSV header and the test driver's output
+    int field = 0;              // read-only edit; 0 when the item has none
+    int image = 0;              // status image; 0 for an item that is never judged
+    int label = 0;              // label that turns into a link on failure; 0 when never judged
     // Starts the item's protocol line; null for the item that has no line.
-    const char* protocolLabel;
-    // Shown and listed when the item fails; null for an item never judged.
-    const char* conflictMessage;
+    const char* protocolLabel = nullptr;
+    // Shown and listed when the item fails; null for an item that never fails.
+    const char* conflictMessage = nullptr;
     // The installation type the item belongs to; empty for items of every type.
-    std::optional<InstallType> onlyFor;
+    std::optional<InstallType> onlyFor = std::nullopt;
 };
 
 extern const std::array<ItemRow, kItemCount> kItems;

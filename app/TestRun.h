@@ -8,34 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "app/CalendarTime.h"
+#include "app/ItemResult.h"
 #include "app/Items.h"
 #include "probes/Pc.h"
-
-// Local time as a calendar shows it.
-struct CalendarTime {
-    int day = 0;
-    int month = 0;  // 1 to 12
-    int year = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
 
 struct RunSettings {
     std::string caption;  // the dialog's caption, which starts the protocol's header
     // Local time at the start of the run; empty when it could not be determined.
     std::optional<CalendarTime> localTime;
-    InstallType installType = InstallType::Exchange;
-    // False when nobody sits at the PC: nothing may wait for a person, MAPI shows no window.
-    bool interactive = true;
-};
-
-// What one item showed.
-struct ItemResult {
-    std::string field;          // the text of the item's field; empty for the item without one
-    std::string protocolValue;  // follows the item's protocol label
-    std::optional<bool> pass;   // empty for items that are described, never judged
-    std::string message;        // the label's message: the conflict message on failure, else empty
+    InstallType installType = kDefaultInstallType;
+    // True when nobody sits at the PC: nothing may wait for a person, MAPI shows no window.
+    bool silent = false;
 };
 
 // Told of every item as soon as it is judged, and asked between items whether the run is
@@ -61,17 +45,3 @@ std::string WaitingText(unsigned seconds);
 
 // Runs every item of `settings.installType`. Empty when the observer cancelled the run.
 std::optional<RunReport> RunTest(Pc& pc, const RunSettings& settings, RunObserver& observer);
-
-enum class MessageBoxKind { Plain, Information, Exclamation };
-
-// The caption of the boxes that inform: the success summary and a link's message.
-inline constexpr char kInformationCaption[] = "Informácie";
-
-struct Summary {
-    std::string text;
-    std::string caption;
-    MessageBoxKind kind = MessageBoxKind::Plain;
-};
-
-// The box that ends a run: success, or the heading and "\r\n<n>)  <message>" per conflict.
-Summary SummaryOf(const std::vector<std::string>& conflicts);

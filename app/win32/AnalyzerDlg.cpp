@@ -7,6 +7,8 @@
 #include "app/Csv.h"
 #include "app/ExitCodes.h"
 #include "app/Protocol.h"
+#include "app/Summary.h"
+#include "app/win32/Messages.h"
 #include "platform/EncodingWin32.h"
 #include "res/resource.h"
 
@@ -18,9 +20,7 @@ constexpr int kToolTipInitialMilliseconds = 1;
 constexpr int kToolTipShownMilliseconds = 30000;
 constexpr int kToolTipWidthPixels = 400;
 
-// Sent by the run's thread around the MAPI log-on: wParam TRUE enables and focuses the dialog,
-// FALSE disables it. A dialog that does not answer in time is not waited for.
-constexpr UINT kOwnerEnabledMessage = WM_APP + 2;
+// A dialog that does not answer the run's thread in time is not waited for.
 constexpr UINT kOwnerAnswerMilliseconds = 2000;
 
 // Ticks once a second while items wait for the network.
@@ -289,8 +289,8 @@ void CAnalyzerDlg::ShowItem(Item item, const ItemResult& result) {
         ::SetDlgItemTextW(GetSafeHwnd(), row.field,
                           platform::WideFromProgramText(result.field).c_str());
     }
-    if (!result.pass || row.image == 0) return;
-    const HGDIOBJ bitmap = *result.pass ? m_bmpPass.Get() : m_bmpFail.Get();
+    if (result.verdict == Verdict::None || row.image == 0) return;
+    const HGDIOBJ bitmap = result.verdict == Verdict::Pass ? m_bmpPass.Get() : m_bmpFail.Get();
     ::SendDlgItemMessageW(GetSafeHwnd(), row.image, STM_SETIMAGE, IMAGE_BITMAP,
                           reinterpret_cast<LPARAM>(bitmap));
     m_lblItems[Index(item)].SetMessage(result.message);

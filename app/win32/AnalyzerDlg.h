@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Items.h"
+#include "app/Summary.h"
 #include "app/TestRun.h"
 #include "app/win32/BackgroundRun.h"
 #include "app/win32/DialogBase.h"

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "app/Csv.h"
+#include "app/win32/Messages.h"
 #include "platform/CsvFileWin32.h"
 #include "platform/EncodingWin32.h"
 #include "platform/ThreadWin32.h"

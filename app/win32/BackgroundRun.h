@@ -16,9 +16,6 @@
 #include "platform/FileWin32.h"
 #include "platform/Win32Handles.h"
 
-// Posted to the notified window whenever items or the end are waiting to be taken.
-constexpr UINT kRunProgressMessage = WM_APP + 1;
-
 struct RunEnd {
     RunReport report;
     // WriteFailed also for a run that failed on the way (the report is then empty).

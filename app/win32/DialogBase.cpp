@@ -1,5 +1,7 @@
 #include "app/win32/DialogBase.h"
 
+#include "app/win32/Messages.h"
+
 INT_PTR DialogBase::DoModal(HWND parent) {
     return ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent,
                              &DialogBase::DialogProc, reinterpret_cast<LPARAM>(this));

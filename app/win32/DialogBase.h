@@ -4,10 +4,6 @@
 
 #include <windows.h>
 
-// Sent by the dialog to a static control that may want to colour itself (a reflected
-// WM_CTLCOLORSTATIC): wParam is the device context; a non-zero result is the brush to use.
-constexpr UINT WM_REFLECTED_CTLCOLORSTATIC = WM_APP + 0x100;
-
 class DialogBase {
 public:
     explicit DialogBase(int templateId) : m_templateId(templateId) {}

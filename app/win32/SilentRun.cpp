@@ -11,7 +11,7 @@ constexpr DWORD kRunDeadlineMilliseconds = 15 * 60 * 1000;
 }  // namespace
 
 int RunSilently(BackgroundRun::Request request) {
-    request.settings.interactive = false;
+    request.settings.silent = true;
     request.notify = nullptr;
     request.setOwnerEnabled = nullptr;
     BackgroundRun run(std::move(request));

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/TestRun.h"
-#include "app/win32/DialogBase.h"
+#include "app/Summary.h"
+#include "app/win32/Messages.h"
 #include "platform/EncodingWin32.h"
 
 namespace {

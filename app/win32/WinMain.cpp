@@ -61,7 +61,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     BackgroundRun::Request runs;
     runs.settings.caption = PROGRAM_CAPTION;
-    runs.settings.installType = command.installType.value_or(InstallType::Exchange);
+    runs.settings.installType = command.installType.value_or(kDefaultInstallType);
     runs.protocolPath = command.protocolPath.empty() ? ProtocolPathFor(ExecutablePath())
                                                      : FullPath(command.protocolPath);
     if (!command.csvPath.empty()) runs.csvPath = FullPath(command.csvPath);

@@ -71,7 +71,7 @@ bool LogOnInSession(OutlookSource& system, std::string& message, bool showWindow
         return false;
     }
     const std::uint32_t deadline = showWindows ? OutlookProbe::kInteractiveLogonMilliseconds
-                                               : OutlookProbe::kUnattendedLogonMilliseconds;
+                                               : OutlookProbe::kSilentLogonMilliseconds;
     const bool ended = system.RunMapiSession(
         [session, showWindows] {
             session->loggedOn = LogOn(*session->mapi, session->message, showWindows);

@@ -78,7 +78,7 @@ public:
     bool CheckOutlookVersion(const Version& minimum, const std::string& blacklist) const;
 
     // A log-on where nobody can answer MAPI's windows: after this it counts as failed.
-    static constexpr std::uint32_t kUnattendedLogonMilliseconds = 120000;
+    static constexpr std::uint32_t kSilentLogonMilliseconds = 120000;
     // MAPI's windows wait for the user; a user who walked away is not waited for all day.
     static constexpr std::uint32_t kInteractiveLogonMilliseconds = 600000;
 

@@ -14,10 +14,10 @@ TEST(Csv, HeaderNamesEveryItemAndItsVerdict) {
 
 TEST(Csv, QuotesOnlyCellsWithSeparatorQuoteOrLineBreak) {
     CsvRow row = {"PC;7", "a\"b", "t", "lotus", 12, {}};
-    row.items[static_cast<std::size_t>(Item::Ram)] = {"512 MB", std::nullopt};
-    row.items[static_cast<std::size_t>(Item::Cpu)] = {"\r", std::nullopt};
-    row.items[static_cast<std::size_t>(Item::Disk)] = {"\n", false};
-    row.items[static_cast<std::size_t>(Item::Admin)] = {"", true};
+    row.items[static_cast<std::size_t>(Item::Ram)] = {"512 MB", Verdict::None};
+    row.items[static_cast<std::size_t>(Item::Cpu)] = {"\r", Verdict::None};
+    row.items[static_cast<std::size_t>(Item::Disk)] = {"\n", Verdict::Fail};
+    row.items[static_cast<std::size_t>(Item::Admin)] = {"", Verdict::Pass};
     EXPECT_EQ(CsvDataLine(row), "\"PC;7\";\"a\"\"b\";t;lotus;12;512 MB;;\"\r\";;\"\n\";0" +
                                     std::string(14, ';') + "1" + std::string(10, ';') + "\r\n");
 }

@@ -11,6 +11,7 @@
 #include "TestUrls.h"
 #include "app/ItemChecks.h"
 #include "app/Protocol.h"
+#include "app/Summary.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ public:
 };
 
 RunSettings Settings(InstallType type = InstallType::Exchange) {
-    return {"Tarnvik Analyzér 1.0", CalendarTime{6, 12, 2026, 2, 8, 7}, type, true};
+    return {"Tarnvik Analyzér 1.0", CalendarTime{6, 12, 2026, 2, 8, 7}, type, false};
 }
 
 const ItemResult& Result(const RunReport& report, Item item) {
@@ -118,7 +119,7 @@ TEST(TestRun, FailuresAreListedInRunOrderFromOneInEveryRun) {
     EXPECT_EQ(Result(*report, Item::Https).field, "Not Found");
     EXPECT_EQ(Result(*report, Item::ActiveX).message, activeX);
     EXPECT_EQ(Result(*report, Item::Domain).field, "Doména nenalezena");
-    EXPECT_EQ(Result(*report, Item::Os).pass, true);  // described, never failed
+    EXPECT_EQ(Result(*report, Item::Os).verdict, Verdict::Pass);  // never fails
     // The item text of ActiveX, the verdict of Administrators, the domain as returned.
     EXPECT_NE(report->protocol.find("\r\nStav ActiveX v IE: " + activeX + "\r\n"),
               std::string::npos);
@@ -141,18 +142,20 @@ TEST(TestRun, EachThresholdHoldsExactlyAtItsBound) {
         bool pass;
     };
     const Case cases[] = {
-        {Item::Ie, {5, 50, 4521}, false},
-        {Item::Ie, {5, 50, 4522}, true},
-        {Item::Outlook, {9, 0, 4526}, false},
-        {Item::Outlook, {9, 0, 4527}, true},
-        {Item::Outlook, {10, 0, 2627}, false},
-        {Item::Outlook, {10, 0, 262}, true},  // a blacklist entry ends at its ';'
-        {Item::Lotus, {5, 0, 5}, false},
-        {Item::Lotus, {5, 0, 6}, true},
-        {Item::Lotus, {5, 0, 11}, false},
-        {Item::Lotus, {6, 0, 0}, false},
-        {Item::Lotus, {6, 0, 1}, false},
-        {Item::Lotus, {6, 0, 2}, true},
+        {.item = Item::Ie, .version = {5, 50, 4521}, .pass = false},
+        {.item = Item::Ie, .version = {5, 50, 4522}, .pass = true},
+        {.item = Item::Outlook, .version = {9, 0, 4526}, .pass = false},
+        {.item = Item::Outlook, .version = {9, 0, 4527}, .pass = true},
+        {.item = Item::Outlook, .version = {10, 0, 2627}, .pass = false},
+        {.item = Item::Outlook,
+         .version = {10, 0, 262},
+         .pass = true},  // a blacklist entry ends at its ';'
+        {.item = Item::Lotus, .version = {5, 0, 5}, .pass = false},
+        {.item = Item::Lotus, .version = {5, 0, 6}, .pass = true},
+        {.item = Item::Lotus, .version = {5, 0, 11}, .pass = false},
+        {.item = Item::Lotus, .version = {6, 0, 0}, .pass = false},
+        {.item = Item::Lotus, .version = {6, 0, 1}, .pass = false},
+        {.item = Item::Lotus, .version = {6, 0, 2}, .pass = true},
     };
     for (const Case& c : cases) {
         FakePc pc;
@@ -162,13 +165,15 @@ TEST(TestRun, EachThresholdHoldsExactlyAtItsBound) {
         pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Name"] = "notes.exe";
         pc.fileVersions["C:\\Notes\\notes.exe"] = c.version.Text();
         const RunSettings settings = Settings();
-        EXPECT_EQ(ItemChecks(pc, settings).Check(c.item).pass, c.pass) << c.version.Text();
+        EXPECT_EQ(ItemChecks(pc, settings).Check(c.item).verdict, VerdictOf(c.pass))
+            << c.version.Text();
     }
     for (const std::uint64_t free : {99999999ull, 100000000ull}) {
         FakePc pc;
         pc.driveC->totalFreeBytes = free;
         const RunSettings settings = Settings();
-        EXPECT_EQ(ItemChecks(pc, settings).Check(Item::Disk).pass, free >= 100000000) << free;
+        EXPECT_EQ(ItemChecks(pc, settings).Check(Item::Disk).verdict, VerdictOf(free >= 100000000))
+            << free;
     }
 }
 
