@@ -21,7 +21,7 @@ class SilentTest(harness.Case):
         self.assertTrue(data.startswith(b'\xef\xbb\xbf'))
         return list(csv.reader(io.StringIO(data.decode('utf-8-sig'), newline=''), delimiter=';'))
 
-    def test_runs_started_at_once_add_one_whole_row_each_as_the_dialog_shows(self):
+    def test_runs_started_at_once_add_one_whole_row_each_as_the_dialog_shows_also_on_xp(self):
         table = self.folder / 'pcs.csv'
         protocols = [self.folder / f'pc{n}.txt' for n in range(8)]
         runs = [
