@@ -32,6 +32,12 @@ done
 [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
 # ImageMagick's 'import' may be shadowed by a stand-in; the real one lives in /usr/bin.
 [ -x /usr/bin/import ] || missing+=(imagemagick)
+# 32-bit Wine for the 32-bit exe's tests, where this machine runs 32-bit programs at all.
+i386=
+if [ ! -x /usr/lib/wine/wine ] && "$(dirname "$0")/runs-32bit.sh" >/dev/null; then
+    dpkg --print-foreign-architectures | grep -qx i386 || i386=add
+    missing+=(wine32:i386)
+fi
 # make fuzz only: clang with libFuzzer and the sanitizer runtimes.
 if [ "${1:-}" = fuzz ]; then
     command -v clang++-14 >/dev/null 2>&1 || missing+=(clang-14)
@@ -45,6 +51,6 @@ mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
 echo "Installing: ${missing[*]}"
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+[ -z "$i386" ] || "${as_root[@]}" dpkg --add-architecture i386
 "${as_root[@]}" apt-get update -qq
-# Only 64-bit Wine: 32-bit Windows code cannot run on this kind of machine anyway.
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "${missing[@]}"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the cross-built TarnvikAnalyzer.exe under Wine.
-#   scripts/run.sh <build-dir>          (make run: scripts/run.sh build/mingw)
+#   scripts/run.sh <build-dir>   (make run: build/mingw, the x64 exe; make run ARCH=x86: build/mingw32)
 # With a usable display the program opens there, in a Wine prefix kept in
 # <build-dir>/run-prefix, and this script returns when it is closed. Without one it runs
 # headless on a private Xvfb display: presses "Test !", prints the summary box, saves a

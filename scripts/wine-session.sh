@@ -2,8 +2,11 @@
 # Runs one command in a fresh Wine session: a new prefix, one wineserver that stays up for
 # every program the command starts, and a virtual display from xvfb-run; all of them are
 # stopped when the command ends.
-#   scripts/wine-session.sh <prefix-dir> <command> [args...]
-# The command sees WINEPREFIX and DISPLAY.
+#   [WINEARCH=win32] [WINDOWS_VERSION=winxp] scripts/wine-session.sh <prefix-dir> <command> [args...]
+# The prefix is 64-bit unless WINEARCH says win32, and reports Wine's default Windows version
+# unless WINDOWS_VERSION names another (as winecfg -v takes it). The command sees WINEPREFIX and
+# DISPLAY. A 32-bit prefix, and 32-bit programs in a 64-bit one, need 32-bit Wine installed
+# before the prefix is made.
 set -euo pipefail
 
 if [ -z "${WINE_SESSION_DISPLAY:-}" ]; then
@@ -14,7 +17,7 @@ fi
 prefix=$1; shift
 mkdir -p "$(dirname "$prefix")"
 WINEPREFIX=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
-export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all
+export WINEPREFIX WINEARCH=${WINEARCH:-win64} WINEDEBUG=-all
 # No Mono or Gecko installer prompts: nothing here needs them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 log=$WINEPREFIX.log
@@ -27,6 +30,7 @@ trap stop_wine EXIT
 
 rm -rf "$WINEPREFIX"
 wineboot -i >"$log" 2>&1
+[ -z "${WINDOWS_VERSION:-}" ] || winecfg -v "$WINDOWS_VERSION" >>"$log" 2>&1
 # The server that wineboot started must end before a persistent one can take its place.
 wineserver -w
 wineserver -p

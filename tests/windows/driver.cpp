@@ -18,6 +18,7 @@
 namespace {
 
 const wchar_t kCaption[] = L"Tarnvik Analyzér 1.0";
+// Times are differences of GetTickCount, which survive its wrap (Windows XP has no GetTickCount64).
 constexpr DWORD kWaitMs = 120000;  // the longest any one step may take
 using Failure = std::wstring;      // thrown: why the driver gives up
 
@@ -37,11 +38,11 @@ void Print(const std::string& key, const std::wstring& value) {
 
 template <typename Found>
 auto WaitFor(const wchar_t* what, Found found) {  // found() while the program runs
-    for (const ULONGLONG end = ::GetTickCount64() + kWaitMs;; ::Sleep(50)) {
+    for (const DWORD start = ::GetTickCount();; ::Sleep(50)) {
         if (::WaitForSingleObject(g_process, 0) == WAIT_OBJECT_0)
             throw Failure(L"the program ended");
         if (auto result = found()) return result;
-        if (::GetTickCount64() > end) throw Failure(L"timeout: ") + what;
+        if (::GetTickCount() - start > kWaitMs) throw Failure(L"timeout: ") + what;
     }
 }
 
@@ -136,28 +137,28 @@ void ReadAndClose(const std::string& prefix, HWND box) {
 // Presses "Test !" and, until the box that ends the run, keeps asking the dialog for an answer:
 // the longest wait for one, when each item's status image was set and when the box came (ms).
 void Watch() {
-    const ULONGLONG pressed = ::GetTickCount64();
-    ULONGLONG longest = 0;
-    std::vector<ULONGLONG> imaged(kItemCount);
+    const DWORD pressed = ::GetTickCount();
+    DWORD longest = 0;
+    std::vector<DWORD> imaged(kItemCount);
     ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
     for (;;) {
         const HWND box = FindBox();  // first: every image set before the box is counted below
-        const ULONGLONG asked = ::GetTickCount64();
+        const DWORD asked = ::GetTickCount();
         Ask(g_dialog, WM_NULL);
-        longest = std::max(longest, ::GetTickCount64() - asked);
+        longest = std::max(longest, ::GetTickCount() - asked);
         for (std::size_t i = 0; i < kItemCount; ++i)
             if (!imaged[i] && kItems[i].image &&
                 Ask(Control(kItems[i].image), STM_GETIMAGE, IMAGE_BITMAP))
-                imaged[i] = ::GetTickCount64() - pressed;
+                imaged[i] = ::GetTickCount() - pressed;
         if (box) {
-            Print("watch.box", std::to_wstring(::GetTickCount64() - pressed));
+            Print("watch.box", std::to_wstring(::GetTickCount() - pressed));
             Print("watch.longest", std::to_wstring(longest));
             for (std::size_t i = 0; i < kItemCount; ++i)
                 if (imaged[i])
                     Print("watch." + std::string(kItems[i].key), std::to_wstring(imaged[i]));
             return ReadAndClose("box", box);
         }
-        if (::GetTickCount64() - pressed > kWaitMs)
+        if (::GetTickCount() - pressed > kWaitMs)
             throw Failure(L"timeout: the box that ends the run");
         ::Sleep(20);
     }
@@ -282,10 +283,10 @@ void Run(const std::vector<std::wstring>& args) {
         } else if (command == L"wait") {
             ::Sleep(std::stoul(argument()));
         } else if (command == L"shut") {  // the close box, during a run or not
-            const ULONGLONG asked = ::GetTickCount64();
+            const DWORD asked = ::GetTickCount();
             ::PostMessageW(g_dialog, WM_CLOSE, 0, 0);
             ::WaitForSingleObject(g_process, kWaitMs);
-            Print("shut.ms", std::to_wstring(::GetTickCount64() - asked));
+            Print("shut.ms", std::to_wstring(::GetTickCount() - asked));
         } else if (command == L"state") {
             State();
         } else if (command == L"layout") {

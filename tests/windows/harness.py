@@ -1,5 +1,5 @@
-"""What the Windows tests share: the build's paths (TARNVIK_BUILD_DIR, set by CTest), the UI driver
-under Wine, a copy of the exe per test and changes to the Wine prefix that undo themselves."""
+"""What the Windows tests share: the build's paths and the exe's bitness (set by CTest), the UI
+driver under Wine, a copy of the exe per test and changes to the Wine prefix that undo themselves."""
 
 import csv
 import functools
@@ -18,10 +18,20 @@ HTTP_URL, HTTPS_URL = re.findall(
     r'k\w+Url = "([^"]*)"', (BUILD / 'generated' / 'TestUrls.h').read_text()
 )
 INTERNET_SETTINGS = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+BITS, OTHER_VIEW = ('32', '64') if os.environ['TARNVIK_BITS'] == '32' else ('64', '32')
+WINDOWS = os.environ.get('WINDOWS_VERSION', 'win7')
+DRIVE_C = os.environ['WINEPREFIX'] + '/drive_c'
+# A 32-bit program on 64-bit Windows has Program Files (x86) and, as its system32, SysWOW64.
+WOW64 = BITS == '32' and os.environ.get('WINEARCH') != 'win32'
+PROGRAM_FILES = Path(DRIVE_C, 'Program Files' + ' (x86)' * WOW64)
+SYSTEMS = [Path(DRIVE_C, 'windows', name) for name in ('system32', 'syswow64')]
+SYSTEM, OTHER_SYSTEM = SYSTEMS[::-1] if WOW64 else SYSTEMS
 
 
 def windows_path(path):
-    return 'Z:' + str(path).replace('/', '\\')  # Wine's Z: drive is the Unix root
+    path = str(path)  # the prefix's drive_c is C:, the Unix root Z:
+    path = 'C:' + path[len(DRIVE_C) :] if path.startswith(DRIVE_C + '/') else 'Z:' + path
+    return path.replace('/', '\\')
 
 
 def wine(*arguments, check=True):
@@ -39,6 +49,10 @@ def wine(*arguments, check=True):
     if check and (code or text.startswith('error=') or '\nerror=' in text):
         raise AssertionError(f'wine {" ".join(map(str, arguments))} failed ({code}):\n{text}')
     return code, text
+
+
+def reg(*arguments, view=BITS, check=True):
+    return wine('reg', *arguments, f'/reg:{view}', check=check)
 
 
 def driver(*commands, check=True):
@@ -64,7 +78,7 @@ class Case(unittest.TestCase):
     maxDiff = None
 
     def setUp(self):
-        self.folder = Path(tempfile.mkdtemp(prefix='tarnvik-'))
+        self.folder = Path(tempfile.mkdtemp(prefix='tarnvik-', dir=PROGRAM_FILES))
         self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
         self.exe = self.folder / 'TarnvikAnalyzer.exe'
         self.protocol_file = self.exe.with_suffix('.txt')
@@ -91,26 +105,24 @@ class Case(unittest.TestCase):
         folder.mkdir(exist_ok=True)
         shutil.copyfile(FIXTURES / name, folder / as_name)
 
-    def reg_add(self, key, name, kind, data, view='64', remove=None):
+    def reg_add(self, key, name, kind, data, view=BITS, remove=None):
         """Writes a value; afterwards deletes the key `remove` (one the test made) or restores the value."""
         value = ['/v', name] if name else ['/ve']
-        view = f'/reg:{view}'
-        code, old = wine('reg', 'query', key, *value, view, check=False)
-        wine('reg', 'add', key, *value, '/t', kind, '/d', data, '/f', view)
-        if remove or code:
+        code, old = reg('query', key, *value, view=view, check=False)
+        reg('add', key, *value, '/t', kind, '/d', data, '/f', view=view)
+        if remove or code:  # the test may have deleted it
             self.addCleanup(
-                wine,
-                'reg',
+                reg,
                 'delete',
                 remove or key,
                 *([] if remove else value),
                 '/f',
-                view,
+                view=view,
                 check=False,
-            )  # the test may have deleted it
+            )
         else:  # "    <name>    <type>    <data>"
             kind, data = re.search(r' (REG_\w+) +(.*?)\r?$', old, re.M).groups()
-            self.addCleanup(wine, 'reg', 'add', key, *value, '/t', kind, '/d', data, '/f', view)
+            self.addCleanup(reg, 'add', key, *value, '/t', kind, '/d', data, '/f', view=view)
 
     def register_outlook(self, fixture):
         """MS Outlook registered as its set-up does it, with fixture as its OUTLLIB.DLL."""

@@ -4,7 +4,6 @@ when run from a download folder, libraries named by the registry where users may
 relative path never run, a malformed string table is read safely."""
 
 import hashlib
-import os
 import struct
 from operator import itemgetter
 from urllib.parse import urlsplit
@@ -19,11 +18,11 @@ MAIL = r'HKLM\Software\Clients\Mail'
 
 class ItemsTest(harness.Case):
     def test_registry_views_services_and_zones(self):
-        # Only a 32-bit installer's trace, its root as long as the 8000 bytes it may have with its
-        # closing zero; services past the first record the manager returns; downloading signed and
-        # scripting safe controls forbidden in the Internet zone.
+        # Only a trace in the view that is not the exe's own (a 32-bit installer's for the x64 exe),
+        # its root as long as the 8000 bytes it may have with its closing zero; services past the
+        # first record the manager returns; downloading signed and scripting safe controls forbidden in the Internet zone.
         trace = r'HKLM\Software\Devadozededa'
-        self.reg_add(trace, 'Root', 'REG_SZ', 'x' * 7999, view='32', remove=trace)
+        self.reg_add(trace, 'Root', 'REG_SZ', 'x' * 7999, view=harness.OTHER_VIEW, remove=trace)
         for name in ('w3proxy', 'MSExchangeIS', 'lotus domino server (x)'):
             harness.wine('sc', 'create', name, 'binpath=', r'C:\windows\system32\notepad.exe')
             self.addCleanup(harness.wine, 'sc', 'delete', name)
@@ -42,8 +41,8 @@ class ItemsTest(harness.Case):
         # The service host in Trusted sites: its zone, not the Internet zone, is read.
         trusted = harness.INTERNET_SETTINGS + r'\ZoneMap\Domains' + '\\' + HOST
         self.reg_add(trusted, 'https', 'REG_DWORD', '2', remove=trusted)
-        harness.wine(
-            'reg', 'add', trace, '/v', 'Root', '/d', 'x' * 8000, '/f', '/reg:32'
+        harness.reg(
+            'add', trace, '/v', 'Root', '/d', 'x' * 8000, '/f', view=harness.OTHER_VIEW
         )  # one byte too long
         self.assert_shows(
             {'activex.field': 'OK', 'install.image': 'tick'},
@@ -91,15 +90,20 @@ class ItemsTest(harness.Case):
         self.assert_shows(
             {'outlook.field': 'MS Outlook 9.0.4527'}, harness.driver('attach', 'test', 'state')
         )
-        # A 32-bit MS Outlook, whose MAPI this x64 program cannot load: the failure names the exe to use.
+        # An MS Outlook of the other bitness, whose MAPI this exe cannot load: the failure names the
+        # exe to use.
+        machine, use = {
+            '64': (0x14C, '32-bit, use the 32-bit'),
+            '32': (0x8664, '64-bit, use the x64'),
+        }[harness.BITS]
         (outlook / 'OUTLLIB.DLL').write_bytes(
-            b'MZ'.ljust(0x3C, b'\0') + struct.pack('<I4sH', 0x40, b'PE', 0x14C)
+            b'MZ'.ljust(0x3C, b'\0') + struct.pack('<I4sH', 0x40, b'PE', machine)
         )
-        harness.wine('reg', 'delete', MAIL, '/ve', '/f', '/reg:64')
+        harness.reg('delete', MAIL, '/ve', '/f')
         exchange = harness.driver('attach', 'test', 'state', 'close')['exchange.field']
         self.assertEqual(
-            'Failed to initialise MAPI (Initialize) Failed to log on to MAPI: MS Outlook is 32-bit, '
-            'use the 32-bit TarnvikAnalyzer.exe.',
+            'Failed to initialise MAPI (Initialize) Failed to log on to MAPI: MS Outlook is '
+            f'{use} TarnvikAnalyzer.exe.',
             exchange,
         )
 
@@ -133,19 +137,27 @@ class ItemsTest(harness.Case):
         self.assertEqual('Quellar Test Platform', page.agent)
 
     def test_notes_files_are_read_as_data_only(self):
-        notes = self.folder / 'notes'
-        self.copy_fixture('nstrings-5.0.11.dll', notes, 'nstrings.dll')
-        # Without Notes' key the bare name is found along PATH (Wine adds WINEPATH to it).
-        for name in ('WINEPATH', 'TARNVIK_NOTES'):  # the program inherits both
-            os.environ[name] = harness.windows_path(notes)
-            self.addCleanup(os.environ.pop, name)
+        # Without Notes' key the bare name is found in the system folder of the exe's bitness.
+        for folder, fixture in (
+            (harness.SYSTEM, 'nstrings-5.0.11'),
+            (harness.OTHER_SYSTEM, 'malformed-strings'),
+        ):
+            self.copy_fixture(fixture + '.dll', folder, 'nstrings.dll')
+            self.addCleanup((folder / 'nstrings.dll').unlink)
         self.assert_shows(
             {'lotus.field': 'Release 5.0.11', 'lotus.image': 'cross'},
             self.start('lotus', 'test', 'state'),
         )
-        # A REG_EXPAND_SZ folder is the one it expands to; no program file: the release text counts.
+        # A REG_EXPAND_SZ folder is the one it expands to, %ProgramFiles% that of the exe's
+        # bitness; no program file: the release text counts.
+        notes = self.folder / 'notes'
+        self.copy_fixture('nstrings-5.0.11.dll', notes, 'nstrings.dll')
         self.reg_add(
-            NOTES, 'Path', 'REG_EXPAND_SZ', '%TARNVIK_NOTES%\\', remove=r'HKLM\SOFTWARE\Lotus'
+            NOTES,
+            'Path',
+            'REG_EXPAND_SZ',
+            '%ProgramFiles%\\' + self.folder.name + '\\notes\\',
+            remove=r'HKLM\SOFTWARE\Lotus',
         )
         self.reg_add(NOTES, 'Name', 'REG_SZ', 'notes.exe')
         self.assert_shows(

@@ -14,7 +14,7 @@ class SilentTest(harness.Case):
     def silent(self, *arguments):
         return ['wine', str(self.exe), '/silent', *map(str, arguments)]
 
-    def test_runs_started_at_once_add_one_whole_row_each_as_the_dialog_shows(self):
+    def test_runs_started_at_once_add_one_whole_row_each_as_the_dialog_shows_also_on_xp(self):
         table = self.folder / 'pcs.csv'
         protocols = [self.folder / f'pc{n}.txt' for n in range(8)]
         runs = [
