@@ -3,7 +3,9 @@
 when run from a download folder, libraries named by the registry where users may write or by a
 relative path never run, a malformed string table is read safely."""
 
+import csv
 import hashlib
+import io
 import os
 import struct
 from urllib.parse import urlsplit
@@ -144,6 +146,14 @@ class ItemsTest(harness.Case):
         self.assert_shows(
             {'lotus.field': 'Release 5.0.11'}, harness.driver('attach', 'test', 'state')
         )
+        # A release text made to look like a formula reaches the CSV file as text.
+        self.copy_fixture('nstrings-formula.dll', notes, 'nstrings.dll')
+        table = self.folder / 'pcs.csv'
+        harness.wine(
+            self.exe, '/silent', '/lotus', '/csv', harness.windows_path(table), check=False
+        )
+        rows = csv.reader(io.StringIO(table.read_text('utf-8-sig'), newline=''), delimiter=';')
+        self.assertEqual("'=1+1", dict(zip(*rows))['lotus'])
         # String 1 lies past the end of a block whose string 0 claims more than the block holds;
         # the block claims 2 GB, far more than is mapped.
         self.copy_fixture('malformed-strings.dll', notes, 'nstrings.dll')
