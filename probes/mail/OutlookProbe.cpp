@@ -1,6 +1,6 @@
 #include "probes/mail/OutlookProbe.h"
 
-#include "platform/Path.h"
+#include "platform/FileTrust.h"
 #include "platform/Text.h"
 #include "probes/mail/VersionRule.h"
 
@@ -57,7 +57,7 @@ bool LogOn(MapiLibrary& mapi, std::string& message, bool showWindows) {
 
 }  // namespace
 
-std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReader& registry) {
+std::optional<std::string> MailClientLibrary(const platform::RegistryReader& registry) {
     const auto client = registry.ReadString(platform::RegistryRoot::LocalMachine, kMailClientsKey,
                                             "", kServerPathMaxBytes);
     if (!client || client->empty()) return std::nullopt;
@@ -68,8 +68,8 @@ std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReade
         library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey, "DLLPath",
                                       kServerPathMaxBytes);
     }
-    if (!library || !platform::IsLocalAbsolutePath(*library)) return std::nullopt;
-    return platform::FolderOf(*library);
+    if (!library || library->empty()) return std::nullopt;
+    return library;
 }
 
 std::string OutlookProbe::GetOutlookLibraryPath() const {
@@ -116,8 +116,11 @@ bool OutlookProbe::TestMapiLogon(std::string& message, bool showWindows) {
     bool loggedOn = false;
     {
         const OwnerDisabledScope ownerDisabled(m_system);
-        const std::unique_ptr<MapiLibrary> mapi = m_system.LoadMapi();
-        if (mapi) {
+        const std::optional<std::string> untrusted = UntrustedMailClientText();
+        const std::unique_ptr<MapiLibrary> mapi = untrusted ? nullptr : m_system.LoadMapi();
+        if (untrusted) {
+            message = *untrusted;
+        } else if (mapi) {
             loggedOn = LogOn(*mapi, message, showWindows);
         } else {
             message = "Failed to initialize MAPI.";
@@ -128,6 +131,20 @@ bool OutlookProbe::TestMapiLogon(std::string& message, bool showWindows) {
         if (const auto foreign = ForeignOutlookText()) message += " " + *foreign;
     }
     return loggedOn;
+}
+
+// With administrator rights the system's MAPI would run the mail client's library, and its
+// folder would join the library search: only where nobody else can have changed either. A run
+// that is not elevated runs the user's own library as the user, as MAPI always does.
+std::optional<std::string> OutlookProbe::UntrustedMailClientText() const {
+    if (!m_bElevated) return std::nullopt;
+    const auto library = MailClientLibrary(m_system);
+    if (!library ||
+        platform::OnlyAdministratorsCanChange(*library, m_system.ReadPathFacts(*library))) {
+        return std::nullopt;
+    }
+    return "Failed to initialize MAPI (the mail client's " + *library +
+           " may be changed by users).";
 }
 
 std::optional<std::string> OutlookProbe::ForeignOutlookText() const {
