@@ -36,12 +36,13 @@ int UtcOffsetMinutes() {
     return -bias;
 }
 
-bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSettings& settings) {
+bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSettings& settings,
+                  bool elevated) {
     CsvRow row = CsvRowOf(report, settings.installType);
     row.computer = ComputerName();
     row.user = UserName();
     row.time = FormatCsvTime(settings.localTime.value_or(CalendarTime()), UtcOffsetMinutes());
-    return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row));
+    return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row), elevated);
 }
 
 }  // namespace
@@ -68,11 +69,14 @@ struct BackgroundRun::State final : RunObserver {
         std::optional<RunReport> report = RunTest(pc, request.settings, *this);
         if (!report || cancelled) return;
         RunEnd finished;
+        // With administrator rights a write through a user's link could change any file.
+        const bool elevated = IsUserInAdministrators(pc);
         finished.protocol =
-            platform::WriteFileByReplacement(request.protocolPath, report->protocol);
+            platform::WriteFileByReplacement(request.protocolPath, report->protocol, elevated);
         // The row counts even where the protocol could not be written: it is the PC's.
         if (!request.csvPath.empty()) {
-            finished.csvWritten = AppendCsvRow(request.csvPath, *report, request.settings);
+            finished.csvWritten =
+                AppendCsvRow(request.csvPath, *report, request.settings, elevated);
         }
         finished.report = std::move(*report);
         {
