@@ -41,7 +41,7 @@ format-check: deps
 test: format-check unit wine-tests
 	tests/exe/signing.sh
 
-# Both exes, and nothing the tests need, into dist/; signed when SIGN_PFX and SIGN_PASSWORD are set.
+# Both exes, and nothing the tests need, into dist/; signed when SIGN_PFX and SIGN_PASSWORD_FILE are set.
 release: deps
 	cmake --preset mingw >/dev/null
 	cmake --build --preset mingw --target TarnvikAnalyzer -j 2

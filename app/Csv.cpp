@@ -1,13 +1,18 @@
 #include "app/Csv.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/Cp1250.h"
 #include "platform/Text.h"
 
 namespace {
 
-std::string CsvCell(const std::string& cell) {
+// Spreadsheet programs run a cell that begins like a formula (a release text a user planted in
+// a file may be "=HYPERLINK(...)"): a leading apostrophe makes them show it as text.
+std::string CsvCell(const std::string& text) {
+    const bool formula = !text.empty() && std::strchr("=+-@\t\r", text[0]) != nullptr;
+    const std::string cell = formula ? "'" + text : text;
     if (cell.find_first_of(";\"\r\n") == std::string::npos) return cell;
     std::string quoted = "\"";
     for (const char c : cell) {

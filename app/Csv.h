@@ -30,8 +30,9 @@ struct CsvRow {
 // UTC-03:30 is -210): "2026-12-07T10:15:02+01:00".
 std::string FormatCsvTime(const CalendarTime& time, int offsetMinutesEast);
 
-// The cells joined by ";" and ended by "\r\n"; a cell holding ";", a quote, CR or LF is
-// enclosed in quotes with each of its quotes doubled.
+// The cells joined by ";" and ended by "\r\n". A cell beginning with "=", "+", "-", "@", a tab or
+// CR gets a leading apostrophe; then a cell holding ";", a quote, CR or LF is enclosed in quotes
+// with each of its quotes doubled.
 std::string CsvLine(const std::vector<std::string>& cells);
 
 // "computer;user;time;type;conflicts", then "<key>;<key>_ok" for every item in run order.

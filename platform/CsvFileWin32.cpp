@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/FileWin32.h"
+#include "platform/OutputPathWin32.h"
 #include "platform/Win32Handles.h"
 
 namespace platform {
@@ -52,10 +53,15 @@ bool IsPlainFile(HANDLE file) {
 }  // namespace
 
 bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
-                  const std::string& rowLine, std::chrono::milliseconds busyWait, HANDLE stop) {
+                  const std::string& rowLine, bool elevated, std::chrono::milliseconds busyWait,
+                  HANDLE stop) {
+    if (elevated && !HasNoLinkOnPath(path)) return false;
     UniqueFileHandle file = OpenExclusively(path, busyWait, stop);
     LARGE_INTEGER size = {};
-    if (!file || !IsPlainFile(file.Get()) || !::GetFileSizeEx(file.Get(), &size)) return false;
+    if (!file || !IsPlainFile(file.Get()) || (elevated && !IsOpenedAsNamed(file.Get(), path)) ||
+        !::GetFileSizeEx(file.Get(), &size)) {
+        return false;
+    }
     const std::string bytes = (size.QuadPart == 0 ? kUtf8Bom + headerLine : "") + rowLine;
     if (!::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN)) return false;
     if (!WriteWholeAndFlush(file.Get(), bytes)) {

@@ -16,10 +16,11 @@ inline constexpr std::chrono::milliseconds kCsvBusyWait = std::chrono::seconds(6
 // "\r\n" included. The file is held without sharing, so each row is written whole or not at
 // all and rows of several PCs never interleave; a file held by another writer is tried again
 // every 250 ms for `busyWait`, or until the event `stop` (may be null) is set. Returns false
-// when the row was not written: a missing folder, no access, a file that stayed busy, a
-// failed write, or a path that is a link.
+// when the row was not written: a missing folder, no access, a file that stayed busy, a failed
+// write, or a path that is a link; in an `elevated` run also a path with a link on the way to
+// it (OutputPathWin32.h).
 bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
-                  const std::string& rowLine, std::chrono::milliseconds busyWait = kCsvBusyWait,
-                  HANDLE stop = nullptr);
+                  const std::string& rowLine, bool elevated,
+                  std::chrono::milliseconds busyWait = kCsvBusyWait, HANDLE stop = nullptr);
 
 }  // namespace platform

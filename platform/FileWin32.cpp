@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/OutputPathWin32.h"
 #include "platform/Win32Handles.h"
 
 namespace platform {
@@ -45,10 +46,17 @@ bool WriteWholeAndFlush(HANDLE file, const std::string& bytes) {
            written == bytes.size() && ::FlushFileBuffers(file);
 }
 
-FileWriteResult WriteFileByReplacement(const std::wstring& path, const std::string& bytes) {
+FileWriteResult WriteFileByReplacement(const std::wstring& path, const std::string& bytes,
+                                       bool elevated) {
+    if (elevated && !HasNoLinkOnPath(path)) return FileWriteResult::CannotCreate;
     std::wstring created;
     UniqueFileHandle file = CreateNewBeside(path, created);
     if (!file) return FileWriteResult::CannotCreate;
+    if (elevated && !IsOpenedAsNamed(file.Get(), created)) {
+        file.Reset();
+        ::DeleteFileW(created.c_str());
+        return FileWriteResult::CannotCreate;
+    }
     const bool wrote = WriteWholeAndFlush(file.Get(), bytes);
     const bool closed = ::CloseHandle(file.Release()) != FALSE;
     if (wrote && closed &&

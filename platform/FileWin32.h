@@ -22,7 +22,9 @@ enum class FileWriteResult {
 
 // Writes `bytes` to a new file in the folder of `path` and then moves it over `path`. A link
 // at `path` is replaced, never written through; the old file stays whole until the new one
-// is complete, and the new file is removed again when anything fails.
-FileWriteResult WriteFileByReplacement(const std::wstring& path, const std::string& bytes);
+// is complete, and the new file is removed again when anything fails. An `elevated` run also
+// refuses a path with a link on the way to it (OutputPathWin32.h): it cannot create the file.
+FileWriteResult WriteFileByReplacement(const std::wstring& path, const std::string& bytes,
+                                       bool elevated);
 
 }  // namespace platform

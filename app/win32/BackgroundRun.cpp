@@ -38,13 +38,13 @@ int UtcOffsetMinutes() {
 }
 
 bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSettings& settings,
-                  HANDLE stop) {
+                  bool elevated, HANDLE stop) {
     CsvRow row = CsvRowOf(report, settings.installType);
     row.computer = ComputerName();
     row.user = UserName();
     row.time = FormatCsvTime(settings.localTime.value_or(CalendarTime()), UtcOffsetMinutes());
-    return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row), platform::kCsvBusyWait,
-                                  stop);
+    return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row), elevated,
+                                  platform::kCsvBusyWait, stop);
 }
 
 }  // namespace
@@ -79,12 +79,14 @@ struct BackgroundRun::State final : RunObserver {
         try {
             std::optional<RunReport> report = RunTest(pc, request.settings, *this);
             if (!report || !BeginWriting()) return;
-            finished.protocol =
-                platform::WriteFileByReplacement(request.protocolPath, report->protocol);
+            // With administrator rights a write through a user's link could change any file.
+            const bool elevated = IsUserInAdministrators(pc);
+            finished.protocol = platform::WriteFileByReplacement(request.protocolPath,
+                                                                 report->protocol, elevated);
             // The row counts even where the protocol could not be written: it is the PC's.
             if (!request.csvPath.empty()) {
-                finished.csvWritten =
-                    AppendCsvRow(request.csvPath, *report, request.settings, stopped.Get());
+                finished.csvWritten = AppendCsvRow(request.csvPath, *report, request.settings,
+                                                   elevated, stopped.Get());
             }
             finished.report = std::move(*report);
         } catch (...) {

@@ -1,6 +1,6 @@
 #include "probes/mail/OutlookProbe.h"
 
-#include "platform/Path.h"
+#include "platform/FileTrust.h"
 #include "platform/Text.h"
 #include "probes/mail/VersionRule.h"
 
@@ -87,7 +87,7 @@ bool LogOnInSession(OutlookSource& system, std::string& message, bool showWindow
 
 }  // namespace
 
-std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReader& registry) {
+std::optional<std::string> MailClientLibrary(const platform::RegistryReader& registry) {
     const auto client = registry.ReadString(platform::RegistryRoot::LocalMachine, kMailClientsKey,
                                             "", kServerPathMaxBytes);
     if (!client || client->empty()) return std::nullopt;
@@ -98,8 +98,8 @@ std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReade
         library = registry.ReadString(platform::RegistryRoot::LocalMachine, clientKey, "DLLPath",
                                       kServerPathMaxBytes);
     }
-    if (!library || !platform::IsLocalAbsolutePath(*library)) return std::nullopt;
-    return platform::FolderOf(*library);
+    if (!library || library->empty()) return std::nullopt;
+    return library;
 }
 
 std::string OutlookProbe::GetOutlookLibraryPath() const {
@@ -146,13 +146,31 @@ bool OutlookProbe::TestMapiLogon(std::string& message, bool showWindows) {
     bool loggedOn = false;
     {
         const OwnerDisabledScope ownerDisabled(m_system);
-        loggedOn = LogOnInSession(m_system, message, showWindows);
+        if (const std::optional<std::string> untrusted = UntrustedMailClientText()) {
+            message = *untrusted;
+        } else {
+            loggedOn = LogOnInSession(m_system, message, showWindows);
+        }
     }
     if (!loggedOn) {
         // After the failed step, so that support still sees which one it was.
         if (const auto foreign = ForeignOutlookText()) message += " " + *foreign;
     }
     return loggedOn;
+}
+
+// With administrator rights the system's MAPI would run the mail client's library, and its
+// folder would join the library search: only where nobody else can have changed either. A run
+// that is not elevated runs the user's own library as the user, as MAPI always does.
+std::optional<std::string> OutlookProbe::UntrustedMailClientText() const {
+    if (!m_bElevated) return std::nullopt;
+    const auto library = MailClientLibrary(m_system);
+    if (!library ||
+        platform::OnlyAdministratorsCanChange(*library, m_system.ReadPathFacts(*library))) {
+        return std::nullopt;
+    }
+    return "Failed to initialize MAPI (the mail client's " + *library +
+           " may be changed by users).";
 }
 
 std::optional<std::string> OutlookProbe::ForeignOutlookText() const {

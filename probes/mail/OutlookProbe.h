@@ -57,10 +57,10 @@ public:
     virtual std::uint16_t ProgramMachineType() const = 0;
 };
 
-// The folder of the registered mail client's own MAPI library, which the system's MAPI loads
+// The registered mail client's own MAPI library, which the system's MAPI loads
 // (HKLM\Software\Clients\Mail: the client named by its default value, then its DLLPathEx,
-// else its DLLPath). Empty unless that is a local absolute path.
-std::optional<std::string> MailClientLibraryFolder(const platform::RegistryReader& registry);
+// or its DLLPath where that is missing or empty). Empty when none is registered.
+std::optional<std::string> MailClientLibrary(const platform::RegistryReader& registry);
 
 class OutlookProbe {
 public:
@@ -87,13 +87,16 @@ public:
     // initialising to uninitialising, is made on one thread, which is given up at its deadline.
     // Sets `message` to "OK" or to the step that failed; true only when the log-on succeeded. MAPI
     // runs inside the program, so it cannot work for an MS Outlook built for the other machine
-    // type: a failed log-on then also names the build of this program to use instead.
+    // type: a failed log-on then also names the build of this program to use instead. An
+    // elevated run loads nothing when the mail client's library is one that users may have
+    // changed.
     bool TestMapiLogon(std::string& message, bool showWindows);
 
 private:
     // The registry and the library are read once, whatever asks for them first.
     const ModuleVersion& LibraryVersion() const;
     std::optional<std::string> ForeignOutlookText() const;
+    std::optional<std::string> UntrustedMailClientText() const;
 
     OutlookSource& m_system;
     bool m_bElevated;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/Path.h"
 #include "platform/SystemLibraryWin32.h"
 #include "platform/ThreadWin32.h"
 #include "probes/PcWin32.h"
@@ -74,9 +75,11 @@ std::unique_ptr<MapiLibrary> PcWin32::LoadMapi() {
     // The system's MAPI loads the registered mail client's own MAPI library, which brings
     // further libraries from its folder: that folder, named by the machine's registry, joins
     // the search while MAPI is loaded; the program's folder and the current one never do.
-    const auto clientFolder = MailClientLibraryFolder(*this);
+    const auto client = MailClientLibrary(*this);
     auto clientDirectory =
-        clientFolder ? std::make_unique<platform::LibraryDirectoryScope>(*clientFolder) : nullptr;
+        client && platform::IsLocalAbsolutePath(*client)
+            ? std::make_unique<platform::LibraryDirectoryScope>(platform::FolderOf(*client))
+            : nullptr;
     // Only the system's own MAPI: a copy planted beside the program or in the current
     // directory is never run.
     platform::UniqueLibrary library = platform::LoadSystemLibrary("mapi32.DLL");

@@ -117,13 +117,11 @@ bool ParseVersionTriple(const std::string& text, Version& version) {
 
 ModuleVersion::ModuleVersion(const ModuleVersionSource& source, const std::string& fileName) {
     // Only the system's own libraries (a bare name is loaded from the system directory) and
-    // local files that nobody but an administrator can have planted or replaced may run. A
-    // relative path resolves against the current directory and a share is another PC's:
-    // such files, like those users may write, are read as data only.
-    const bool mayRun = platform::IsBareName(fileName) ||
-                        (platform::IsLocalAbsolutePath(fileName) &&
-                         source.OnlyAdministratorsCanWrite(platform::FolderOf(fileName)) &&
-                         source.OnlyAdministratorsCanWrite(fileName));
+    // files that nobody but an administrator can have planted or replaced may run; any other
+    // file is read as data only.
+    const bool mayRun =
+        platform::IsBareName(fileName) ||
+        platform::OnlyAdministratorsCanChange(fileName, source.ReadPathFacts(fileName));
     found = (mayRun && source.QueryDllGetVersion(fileName, *this)) ||
             SearchVersionResource(source, fileName, *this);
 }

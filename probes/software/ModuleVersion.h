@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/FileTrust.h"
 #include "probes/software/Version.h"
 
 class ModuleVersion;
@@ -21,8 +22,8 @@ public:
     virtual ~ModuleVersionSource() = default;
 
     // Asks the library's DllGetVersion export; sets the numbers of `version` only when it
-    // answers. Asked for bare names (the system's libraries) and for local absolute paths
-    // that only administrators can write. False when the library does not load, lacks the
+    // answers. Asked for bare names (the system's libraries) and for files that only
+    // administrators can have changed. False when the library does not load, lacks the
     // export or the export fails.
     virtual bool QueryDllGetVersion(const std::string& fileName, ModuleVersion& version) const = 0;
     // The FileVersion text of the file's version resource, already cut to what the parser
@@ -31,9 +32,9 @@ public:
     // Empty when the directory cannot be obtained.
     virtual std::string WindowsDirectory() const = 0;
     virtual std::string SystemDirectory() const = 0;
-    // False when a user who is not an administrator may change the file or folder (its data,
-    // its attributes, its name or its permissions), or when its permissions cannot be read.
-    virtual bool OnlyAdministratorsCanWrite(const std::string& path) const = 0;
+    // Who owns and who may change each name on the path of a file, for the rule that decides
+    // whether it may run (platform::OnlyAdministratorsCanChange).
+    virtual platform::PathFacts ReadPathFacts(const std::string& path) const = 0;
 };
 
 // Asks ModuleVersion to read a file as data only, as for a program file: it exports no

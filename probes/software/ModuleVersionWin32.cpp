@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Path.h"
-#include "platform/FileSecurityWin32.h"
+#include "platform/FileTrustWin32.h"
 #include "platform/SystemLibraryWin32.h"
 #include "platform/Text.h"
 #include "platform/Win32Handles.h"
@@ -81,6 +81,6 @@ std::string ModuleVersionSourceWin32::SystemDirectory() const {
     return DirectoryFrom(&::GetSystemDirectoryA);
 }
 
-bool ModuleVersionSourceWin32::OnlyAdministratorsCanWrite(const std::string& path) const {
-    return platform::OnlyAdministratorsCanWrite(path);
+platform::PathFacts ModuleVersionSourceWin32::ReadPathFacts(const std::string& path) const {
+    return platform::ReadPathFacts(path);
 }

@@ -13,5 +13,5 @@ public:
     std::optional<std::string> QueryFileVersionString(const std::string& path) const override;
     std::string WindowsDirectory() const override;
     std::string SystemDirectory() const override;
-    bool OnlyAdministratorsCanWrite(const std::string& path) const override;
+    platform::PathFacts ReadPathFacts(const std::string& path) const override;
 };

@@ -6,8 +6,9 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=Throwaway \
     -addext extendedKeyUsage=codeSigning -keyout "$tmp/key.pem" -out "$tmp/ca.pem" 2>/dev/null
-openssl pkcs12 -export -inkey "$tmp/key.pem" -in "$tmp/ca.pem" -passout pass:pw -out "$tmp/sign.pfx"
-SIGN_PFX=$tmp/sign.pfx SIGN_PASSWORD=pw "$(dirname "$0")/../../scripts/release.sh" "$tmp/dist" >/dev/null
+printf 'pw\n' >"$tmp/password"  # as an editor saves it, with its line end
+openssl pkcs12 -export -inkey "$tmp/key.pem" -in "$tmp/ca.pem" -passout "file:$tmp/password" -out "$tmp/sign.pfx"
+SIGN_PFX=$tmp/sign.pfx SIGN_PASSWORD_FILE=$tmp/password "$(dirname "$0")/../../scripts/release.sh" "$tmp/dist" >/dev/null
 for arch in x86 x64; do
     report=$(osslsigncode verify -CAfile "$tmp/ca.pem" -in "$tmp/dist/TarnvikAnalyzer-$arch.exe")
     grep -q 'Text description: Tarnvik Analyzér$' <<<"$report"

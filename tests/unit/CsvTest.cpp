@@ -18,8 +18,13 @@ TEST(Csv, QuotesOnlyCellsWithSeparatorQuoteOrLineBreak) {
     row.items[static_cast<std::size_t>(Item::Cpu)] = {"\r", Verdict::None};
     row.items[static_cast<std::size_t>(Item::Disk)] = {"\n", Verdict::Fail};
     row.items[static_cast<std::size_t>(Item::Admin)] = {"", Verdict::Pass};
-    EXPECT_EQ(CsvDataLine(row), "\"PC;7\";\"a\"\"b\";t;lotus;12;512 MB;;\"\r\";;\"\n\";0" +
+    EXPECT_EQ(CsvDataLine(row), "\"PC;7\";\"a\"\"b\";t;lotus;12;512 MB;;\"'\r\";;\"\n\";0" +
                                     std::string(14, ';') + "1" + std::string(10, ';') + "\r\n");
+}
+
+TEST(Csv, ACellBeginningLikeAFormulaBecomesText) {
+    EXPECT_EQ(CsvLine({"=HYPERLINK(\"x\")", "+1", "-1", "@SUM(A1)", "\tx", "a=b", " =1", "'=1"}),
+              "\"'=HYPERLINK(\"\"x\"\")\";'+1;'-1;'@SUM(A1);'\tx;a=b; =1;'=1\r\n");
 }
 
 TEST(Csv, TimeIsIsoLocalTimeWithItsOffset) {

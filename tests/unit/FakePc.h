@@ -121,8 +121,16 @@ public:
     }
     std::string WindowsDirectory() const override { return "C:\\WINDOWS"; }
     std::string SystemDirectory() const override { return "C:\\WINDOWS\\system32"; }
-    bool OnlyAdministratorsCanWrite(const std::string& path) const override {
-        return !writableByUsers.count(path);
+    // Every name owned by Administrators; those in `writableByUsers` let Everyone write.
+    platform::PathFacts ReadPathFacts(const std::string& path) const override {
+        platform::PathFacts facts{.fixedDrive = true, .components = {}};
+        for (const std::string& name : platform::TrustChain(path)) {
+            platform::SecurityFacts security{.owner = "S-1-5-32-544", .dacl = {{}}};
+            if (writableByUsers.count(name))
+                security.dacl->push_back({.mask = 0x2, .sid = "S-1-1-0"});
+            facts.components.push_back({.security = security});
+        }
+        return facts;
     }
     // HardwareSource
     std::uint64_t TotalPhysicalMemory() override { return memoryBytes; }

@@ -132,6 +132,36 @@ TEST(OutlookProbe, AFailedLogonNamesTheExeOfMsOutlooksBitnessOnlyWhenItDiffers) 
     }
 }
 
+// An elevated run loads MAPI only when the mail client's library passes FileTrust's rule.
+TEST(OutlookProbe, AnElevatedRunLoadsOnlyAMailClientLibraryNobodyElseCanChange) {
+    const std::string key = "HKLM\\Software\\Clients\\Mail\\Mail";
+    const char kLib[] = "C:\\Mail\\x.dll";
+    struct Case {
+        bool elevated;
+        const char* ex;    // DLLPathEx, null: not there
+        const char* path;  // DLLPath
+        const char* writable;
+        bool loads;
+    };
+    const Case cases[] = {
+        {.elevated = true, .ex = kLib, .path = nullptr, .writable = "", .loads = true},
+        {.elevated = true, .ex = kLib, .path = nullptr, .writable = "C:\\Mail", .loads = false},
+        {.elevated = false, .ex = kLib, .path = nullptr, .writable = "C:\\Mail", .loads = true},
+        {.elevated = true, .ex = "", .path = kLib, .writable = kLib, .loads = false},
+        {.elevated = true, .ex = nullptr, .path = "x.dll", .writable = "", .loads = false},
+    };
+    for (const Case& c : cases) {
+        FakePc pc;
+        pc.registry["HKLM\\Software\\Clients\\Mail|"] = "Mail";
+        if (c.ex) pc.registry[key + "|DLLPathEx"] = c.ex;
+        if (c.path) pc.registry[key + "|DLLPath"] = c.path;
+        pc.writableByUsers = {c.writable};
+        std::string message;  // its text is the Windows tier's to compare
+        EXPECT_EQ(OutlookProbe(pc, c.elevated).TestMapiLogon(message, false), c.loads);
+        EXPECT_EQ(pc.mapiLog.size() > 2, c.loads) << message;
+    }
+}
+
 TEST(NotesProbe, TheProgramFileVersionWinsElseTheReleaseTextOfNstrings) {
     struct Case {
         const char* programVersion;  // C:\Notes\notes.exe's resource; its export is never asked

@@ -1,6 +1,7 @@
 // uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what
-// it sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, in order: start <exe>
-// <arguments> | attach | exchange | lotus | test | watch | press | wait <ms> | state | layout |
+// it sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, in order: limited (the next
+// start or run is not elevated) | start <exe> <arguments> | run <exe> <arguments> (a silent run:
+// its exit code) | attach | exchange | lotus | test | watch | press | wait <ms> | state | layout |
 // click <key> | hold <file> | read (a box shown instead of the dialog) | close | shut. The first
 // failure prints error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
@@ -25,6 +26,7 @@ using Failure = std::wstring;      // thrown: why the driver gives up
 HANDLE g_process = nullptr;
 DWORD g_pid = 0;
 HWND g_dialog = nullptr;
+HANDLE g_limited = nullptr;  // the token of a start that is not elevated
 
 void Print(const std::string& key, const std::wstring& value) {
     std::string utf8(value.size() * 3 + 1, '\0');
@@ -255,15 +257,37 @@ void Run(const std::vector<std::wstring>& args) {
         const auto argument = [&] {
             return ++i < args.size() ? args[i] : throw Failure(L"no argument");
         };
-        if (command == L"start") {
+        if (command == L"limited") {  // Administrators kept for denying only, as under UAC
+            HANDLE token = nullptr;
+            SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+            SID_AND_ATTRIBUTES admins{};
+            if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &token) ||
+                !::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                            DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                            &admins.Sid) ||
+                !::CreateRestrictedToken(token, 0, 1, &admins, 0, nullptr, 0, nullptr, &g_limited))
+                throw Failure(L"no limited token");
+        } else if (command == L"start" || command == L"run") {
             const std::wstring path = argument();
             std::wstring line = L"\"" + path + L"\" " + argument();
+            const std::wstring folder = path.substr(0, path.rfind(L'\\'));
             STARTUPINFOW startup{};
             startup.cb = sizeof startup;
             PROCESS_INFORMATION info{};
-            if (!::CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  path.substr(0, path.rfind(L'\\')).c_str(), &startup, &info))
+            if (!(g_limited ? ::CreateProcessAsUserW(g_limited, path.c_str(), line.data(), nullptr,
+                                                     nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                                     &startup, &info)
+                            : ::CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE,
+                                               0, nullptr, folder.c_str(), &startup, &info)))
                 throw Failure(L"cannot start ") + path;
+            DWORD code = 0;
+            if (command == L"run") {
+                if (::WaitForSingleObject(info.hProcess, kWaitMs) ||
+                    !::GetExitCodeProcess(info.hProcess, &code))
+                    throw Failure(L"no end: ") + path;
+                Print("exit", std::to_wstring(static_cast<int>(code)));
+                continue;
+            }
             ::SetCursorPos(0, 0);  // no tool tip pops up over the dialog while it is read
             Adopt(info.hProcess);
         } else if (command == L"attach") {

@@ -85,8 +85,9 @@ class Case(unittest.TestCase):
         shutil.copyfile(BUILD / 'TarnvikAnalyzer.exe', self.exe)
         self.addCleanup(driver, 'attach', 'close', check=False)  # a program a failed test left
 
-    def start(self, *commands, arguments=''):
-        return driver('start', windows_path(self.exe), arguments, *commands)
+    def start(self, *commands, arguments='', limited=False):
+        """Starts the exe elevated (as Wine does), or `limited` as a user without administrator rights."""
+        return driver(*['limited'] * limited, 'start', windows_path(self.exe), arguments, *commands)
 
     def assert_shows(self, facts, shown):
         """The driver's output `shown` holds each key=value of `facts`."""

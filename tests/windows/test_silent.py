@@ -63,6 +63,15 @@ class SilentTest(harness.Case):
         self.assertEqual(
             3, subprocess.run(self.silent('/csv', 'Z:\\nowhere\\pcs.csv'), timeout=300).returncode
         )
+        # Wine's runs are elevated, and it shows a Unix symbolic link as a reparse point: nothing
+        # is written through one.
+        (self.folder / 'real').mkdir()
+        (self.folder / 'via').symlink_to(self.folder / 'real')
+        via = harness.windows_path(self.folder / 'via')
+        for switch, code in (('/csv', 3), ('/protocol', 254)):  # 254: -2
+            run = subprocess.run(self.silent(switch, via + '\\x'), timeout=300)
+            self.assertEqual(code, run.returncode)
+        self.assertEqual([], list((self.folder / 'real').iterdir()))
         usage = self.start('read', arguments='/lotus /lotus')
         self.assert_shows({'box.caption': 'Tarnvik Analyzér 1.0', 'exit': '2'}, usage)
         self.assertTrue(usage['box.text'].startswith('"/lotus" is given twice.\r\n\r\nUsage: '))
