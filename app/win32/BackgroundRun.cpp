@@ -81,8 +81,8 @@ struct BackgroundRun::State final : RunObserver {
             if (!report || !BeginWriting()) return;
             // With administrator rights a write through a user's link could change any file.
             const bool elevated = IsUserInAdministrators(pc);
-            finished.protocol = platform::WriteFileByReplacement(request.protocolPath,
-                                                                 report->protocol, elevated);
+            finished.protocol =
+                platform::WriteFileByReplacement(request.protocolPath, report->protocol, elevated);
             // The row counts even where the protocol could not be written: it is the PC's.
             if (!request.csvPath.empty()) {
                 finished.csvWritten = AppendCsvRow(request.csvPath, *report, request.settings,
