@@ -44,6 +44,7 @@ struct ItemRow {
     const char* conflictMessage;
     // The installation type the item belongs to; empty for items of every type.
     std::optional<InstallType> onlyFor;
+    const char* dialogLabel;  // the text beside the item in the dialog, as the report names it
 };
 
 extern const std::array<ItemRow, kItemCount> kItems;

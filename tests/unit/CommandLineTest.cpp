@@ -22,13 +22,22 @@ TEST(CommandLine, TakesEachSwitchOnceInAnyCase) {
         CommandLine parsed;
     };
     const Case cases[] = {
-        {L"T.exe", {}},
-        {LR"(T.exe -LOTUS /Silent /csv \\srv\s\pcs.csv -Protocol "C:\p q.txt")",
-         {"", InstallType::Lotus, true, false, LR"(C:\p q.txt)", LR"(\\srv\s\pcs.csv)"}},
-        {L"T.exe /exchange -?", {"", InstallType::Exchange, false, true, L"", L""}},
+        {.line = L"T.exe", .parsed = {}},
+        {.line = LR"(T.exe -LOTUS /Silent /csv \\srv\s\pcs.csv -Protocol "C:\p q.txt")",
+         .parsed = {.installType = InstallType::Lotus,
+                    .silent = true,
+                    .protocolPath = LR"(C:\p q.txt)",
+                    .csvPath = LR"(\\srv\s\pcs.csv)"}},
+        {.line = L"T.exe /exchange -?",
+         .parsed = {.installType = InstallType::Exchange, .help = true}},
+        {.line = LR"(T.exe /csv \\s\t\m.csv /REPORT \\s\drop a.csv -html r.html)",
+         .parsed = {.csvPath = LR"(\\s\t\m.csv)",
+                    .reportSources = {LR"(\\s\drop)", L"a.csv"},
+                    .htmlPath = L"r.html"}},
     };
     const auto fields = [](const CommandLine& c) {
-        return std::tie(c.problem, c.installType, c.silent, c.help, c.protocolPath, c.csvPath);
+        return std::tie(c.problem, c.installType, c.silent, c.help, c.protocolPath, c.csvPath,
+                        c.reportSources, c.htmlPath);
     };
     for (const Case& c : cases) {
         const CommandLine parsed = ParseCommandLine(c.line);
@@ -49,6 +58,11 @@ TEST(CommandLine, NamesTheFirstArgumentNotUnderstood) {
         {L"T.exe /Exchange /lotus", "\"/lotus\" cannot be used with \"/Exchange\".", false},
         {L"T.exe /csv \"\"", "\"/csv\" needs a file name.", false},
         {L"T.exe /protocol -silent", "\"/protocol\" needs a file name.", true},
+        {L"T.exe /report /html r", "\"/report\" needs a folder or a file name.", false},
+        {L"T.exe /report d", "\"/report\" needs \"/html\" or \"/csv\".", false},
+        {L"T.exe /html r", "\"/html\" needs \"/report\".", false},
+        {L"T.exe /report d /html r /lotus",
+         "\"/report\" cannot be used with \"/exchange\", \"/lotus\" or \"/protocol\".", false},
     };
     for (const Case& c : cases) {
         const CommandLine parsed = ParseCommandLine(c.line);
@@ -75,19 +89,25 @@ TEST(ExitCode, AnUnwrittenProtocolWinsOverAnUnwrittenRow) {
 }
 
 TEST(CommandLine, UsageNamesEverySwitchAndExitCode) {
-    EXPECT_EQ(UsageText(),
-              "Usage: TarnvikAnalyzer.exe [/exchange | /lotus] [/silent] [/protocol FILE] "
-              "[/csv FILE]\r\n\r\n"
-              "/exchange: test for MS Exchange (the default)\r\n"
-              "/lotus: test for Lotus Domino\r\n"
-              "/silent: run without a window; the exit code tells the result\r\n"
-              "/protocol FILE: write the protocol to FILE instead of beside the program\r\n"
-              "/csv FILE: add one row of results to the CSV file FILE, shared by many PCs\r\n"
-              "/?: show this text\r\n\r\n"
-              "Exit codes:\r\n"
-              "0  the test passed\r\n"
-              "1  conflicts found\r\n"
-              "2  the command line was not understood\r\n"
-              "3  the CSV row could not be written\r\n"
-              "-2  the protocol file could not be created or written");
+    EXPECT_EQ(
+        UsageText(),
+        "Usage: TarnvikAnalyzer.exe [/exchange | /lotus] [/silent] [/protocol FILE] "
+        "[/csv FILE]\r\n"
+        "       TarnvikAnalyzer.exe /report SOURCE [SOURCE ...] [/html FILE] [/csv FILE]\r\n\r\n"
+        "/exchange: test for MS Exchange (the default)\r\n"
+        "/lotus: test for Lotus Domino\r\n"
+        "/silent: run without a window; the exit code tells the result\r\n"
+        "/protocol FILE: write the protocol to FILE instead of beside the program\r\n"
+        "/csv FILE: add one row of results to the CSV file FILE, shared by many PCs, or write\r\n"
+        "    this PC's own file into FILE when it is a folder; with /report, the merged rows\r\n"
+        "/report SOURCE: read the rows of drop folders and CSV files, the newest per PC\r\n"
+        "/html FILE: with /report, write the page that shows which PCs are ready\r\n"
+        "/?: show this text\r\n\r\n"
+        "Exit codes:\r\n"
+        "0  the test passed\r\n"
+        "1  conflicts found\r\n"
+        "2  the command line was not understood\r\n"
+        "3  the CSV row, the report or its CSV file could not be written\r\n"
+        "4  no readable row was found (/report)\r\n"
+        "-2  the protocol file could not be created or written");
 }

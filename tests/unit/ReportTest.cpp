@@ -1,0 +1,138 @@
+// /report's core: CSV files of many PCs and versions read as data, newest row per computer, the
+// page.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/CsvReader.h"
+#include "app/Fleet.h"
+#include "app/ReportPage.h"
+
+namespace {
+
+const std::string kHeader = CsvHeaderLine();
+
+// A line of today's width: the cells after `rest` empty.
+std::string Row(const std::string& computer, const std::string& time, const std::string& rest) {
+    std::string line = computer + ";user;" + time + ";exchange;" + rest;
+    const auto separators = [](const std::string& s) {
+        return std::count(s.begin(), s.end(), ';');
+    };
+    return line + std::string(separators(kHeader) - separators(line), ';') + "\r\n";
+}
+
+}  // namespace
+
+TEST(CsvReader, ATornOrMalformedLineCostsOnlyItself) {
+    struct Case {
+        const char* text;
+        std::vector<CsvRecord> records;
+    };
+    const Case cases[] = {
+        {.text = "\xEF\xBB\xBF"
+                 "a;\"b;\r\n\"\"c\"\r\n\nd\re",
+         .records = {{.line = 1, .cells = {"a", "b;\r\n\"c"}},
+                     {.line = 4, .cells = {"d"}},
+                     {.line = 5, .cells = {"e"}}}},
+        {.text = "a;\"b\nc;d\n",
+         .records = {{.line = 1, .problem = "chýba koncová úvodzovka"},
+                     {.line = 2, .cells = {"c", "d"}}}},
+        {.text = "\"a\"x;b\n;\n",
+         .records = {{.line = 1, .problem = "text za koncovou úvodzovkou"},
+                     {.line = 2, .cells = {"", ""}}}},
+    };
+    const auto fields = [](const CsvRecord& r) { return std::tie(r.line, r.cells, r.problem); };
+    for (const Case& c : cases) {
+        const std::vector<CsvRecord> records = ReadCsvRecords(c.text);
+        ASSERT_EQ(records.size(), c.records.size()) << c.text;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            EXPECT_EQ(fields(records[i]), fields(c.records[i])) << c.text;
+        }
+    }
+}
+
+TEST(Fleet, TimesAreComparedAsInstants) {
+    struct Case {
+        const char* time;
+        std::optional<long long> instant;
+    };
+    const Case cases[] = {
+        {.time = "1970-01-01T00:00:00+00:00", .instant = 0},
+        {.time = "1970-01-01T01:00:00+01:00", .instant = 0},
+        {.time = "1969-12-31T20:29:59-03:30", .instant = -1},
+        {.time = "2000-03-01T00:00:00+14:00", .instant = 951818400},
+        {.time = "2000-03-01T00:00:00+15:00", .instant = std::nullopt},
+        {.time = "2000-13-01T00:00:00+00:00", .instant = std::nullopt},
+        {.time = "2000-01-01T24:00:00+00:00", .instant = std::nullopt},
+        {.time = "2000-01-01 00:00:00+00:00", .instant = std::nullopt},
+        {.time = "2000-01-01T00:00:00Z", .instant = std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CsvTimeInstant(c.time), c.instant) << c.time;
+}
+
+TEST(Fleet, KeepsTheNewestRowOfEachComputerAndSaysWhichRowsItCouldNotRead) {
+    FleetReader reader;
+    // An older version: fewer columns, in another order, and one this version does not know.
+    reader.Add("old.csv",
+               "computer;conflicts;time;disk_ok;gone\r\n"
+               "PC-A;1;2026-12-07T10:00:00+01:00;0;x\r\n"
+               "PC-B;0;2026-12-07T10:00:00+01:00;1;x\r\n"
+               "PC-C;0;bad time;1;x\r\n"
+               "PC-D;0;bad time;1;x\r\n"
+               "PC-E;0;2026-12-07T10:00:00+01:00;1\r\n"
+               ";0;2026-12-07T10:00:00+01:00;1;x\r\n"
+               "PC-F;many;2026-12-07T10:00:00+01:00;1;x\r\n");
+    reader.Add("pc-a.csv", kHeader + Row("pc-a", "2026-12-07T09:30:00+00:00", "0;'=1+2"));
+    reader.Add("pc-b.csv", kHeader + Row("PC-B", "2026-12-07T09:00:00+00:00", "1") +
+                               Row("PC-B", "garbage", "0"));
+    reader.Add("pc-c.csv", kHeader + Row("PC-C", "later, unreadable", "1"));
+    reader.Add("pc-d.csv", kHeader + Row("PC-D", "2026-12-07T09:00:00+00:00", "1"));
+    reader.Add("notes.txt", "just some text\r\n");
+    const Fleet fleet = reader.Take();
+
+    const auto newest = [](const CsvRow& r) { return std::tie(r.computer, r.time, r.conflicts); };
+    const std::vector<CsvRow> expected = {
+        {.computer = "pc-a", .time = "2026-12-07T09:30:00+00:00", .conflicts = 0},
+        {.computer = "PC-B", .time = "2026-12-07T09:00:00+00:00", .conflicts = 1},
+        {.computer = "PC-C", .time = "later, unreadable", .conflicts = 1},
+        {.computer = "PC-D", .time = "2026-12-07T09:00:00+00:00", .conflicts = 1},
+    };
+    ASSERT_EQ(fleet.rows.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(newest(fleet.rows[i]), newest(expected[i]));
+    }
+    EXPECT_EQ(fleet.rows[0].items[static_cast<std::size_t>(Item::Ram)].field, "=1+2");
+    EXPECT_EQ(fleet.rows[1].items[static_cast<std::size_t>(Item::Disk)].pass, std::nullopt);
+
+    const auto unread = [](const UnreadRow& r) { return std::tie(r.source, r.line, r.why); };
+    const std::vector<UnreadRow> why = {
+        {.source = "old.csv", .line = 6, .why = "4 buniek, hlavička ich má 5"},
+        {.source = "old.csv", .line = 7, .why = "chýba názov počítača"},
+        {.source = "old.csv", .line = 8, .why = "počet konfliktov nie je číslo"},
+        {.source = "notes.txt", .line = 0, .why = "nie je to súbor CSV Tarnvik Analyzéra"},
+    };
+    ASSERT_EQ(fleet.unread.size(), why.size());
+    for (std::size_t i = 0; i < why.size(); ++i) EXPECT_EQ(unread(fleet.unread[i]), unread(why[i]));
+
+    // The merged file is today's format, which reads back as the same rows.
+    FleetReader merged;
+    merged.Add("merged.csv", MergedCsv(fleet));
+    const Fleet again = merged.Take();
+    EXPECT_TRUE(again.unread.empty());
+    ASSERT_EQ(again.rows.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(newest(again.rows[i]), newest(expected[i]));
+    }
+}
+
+TEST(ReportPage, EveryTextFromARowIsEscapedAndNothingIsLoadedFromElsewhere) {
+    EXPECT_EQ(EscapeHtml("<a href=\"x\">&'"), "&lt;a href=&quot;x&quot;&gt;&amp;&#39;");
+    Fleet fleet;
+    fleet.rows.push_back({.computer = "<script>", .user = "\"&'", .time = "<i>", .conflicts = 1});
+    fleet.rows[0].items[static_cast<std::size_t>(Item::Https)] = {.field = "<u>", .pass = false};
+    fleet.unread.push_back({.source = "<s>.csv", .line = 2, .why = "x"});
+    const std::string page = ReportPage(fleet);
+    for (const char* raw : {"<script", "<i>", "<u>", "<s>", "\"&'", "src=", "href=", "url("}) {
+        EXPECT_EQ(page.find(raw), std::string::npos) << raw;
+    }
+}
