@@ -1,0 +1,111 @@
+"""A fleet's answer: /silent runs of several PCs into one drop folder, then /report over it and a
+shared CSV file of an older version, read from the page as a browser reads it."""
+
+import csv
+import html.parser
+import io
+import subprocess
+
+import harness
+
+COMPUTER_NAME = r'HKLM\System\CurrentControlSet\Control\ComputerName\ActiveComputerName'
+# An older version's header with a column this one no longer knows, and a torn last row.
+OLD_CSV = (
+    '\ufeffcomputer;user;time;type;conflicts;https;https_ok;gone\r\n'
+    'PC-A;old;2020-01-01T08:00:00+01:00;exchange;0;OK;1;x\r\n'
+    'PC-C;later;2099-01-01T08:00:00-05:00;lotus;0;OK;1;x\r\n'
+    'PC-X;<script>alert(1)</script>;2026-01-01T08:00:00+01:00;exchange;1;"""&=1";0;x\r\n'
+    'PC-Y;torn;"2026-01-01T08'
+)
+
+
+class Page(html.parser.HTMLParser):
+    """The cells of each table as text, the text of the page and every tag met."""
+
+    def __init__(self, text):
+        super().__init__()
+        self.tables, self.tags, self.text, self.cell = [], set(), '', None
+        self.feed(text)
+
+    def handle_starttag(self, tag, attrs):
+        self.tags.add(tag)
+        if tag == 'table':
+            self.tables.append([])
+        elif tag == 'tr':
+            self.tables[-1].append([])
+        elif tag in ('td', 'th'):
+            self.cell = self.tables[-1][-1]
+            self.cell.append('')
+
+    def handle_endtag(self, tag):
+        self.cell = None if tag == 'table' else self.cell
+
+    def handle_data(self, data):
+        self.text += data
+        if self.cell is not None:
+            self.cell[-1] += data
+
+
+class ReportTest(harness.Case):
+    def run_exe(self, *arguments):
+        arguments = [harness.windows_path(a) if hasattr(a, 'parent') else a for a in arguments]
+        return subprocess.run(['wine', str(self.exe), *arguments], timeout=300).returncode
+
+    def test_silent_runs_into_a_drop_folder_and_the_report_over_it(self):
+        drop, old, page, merged = (self.folder / n for n in ('drop', 'o.csv', 'p.html', 'm.csv'))
+        drop.mkdir()
+        old.write_bytes(OLD_CSV.encode())
+        (drop / 'notes.csv').write_bytes(b'\x00\x01 not a table')
+        self.reg_add(COMPUTER_NAME, 'ComputerName', 'REG_SZ', 'PC-A')
+        for n, name in enumerate(['PC-A', 'PC-B', 'PC-C', 'PC-D', 'PC-E', 'PC-F', 'PC-A', 'PC-B']):
+            harness.wine('reg', 'add', COMPUTER_NAME, '/v', 'ComputerName', '/d', name, '/f')
+            kind = '/lotus' if n % 3 == 0 else '/exchange'
+            folder = harness.windows_path(drop) + '\\'
+            self.assertEqual(
+                1, self.run_exe('/silent', kind, '/csv', folder)
+            )  # Wine's domain fails
+        self.assertEqual(7, len(list(drop.iterdir())))  # a rerun replaces its PC's file
+        # A shared file of another header takes no row and stays as it was.
+        self.assertEqual(3, self.run_exe('/silent', '/csv', old))
+        self.assertEqual(OLD_CSV.encode(), old.read_bytes())
+        self.assertEqual(4, self.run_exe('/report', drop / 'notes.csv', '/html', page))
+        self.assertFalse(page.exists())
+
+        self.assertEqual(0, self.run_exe('/report', drop, old, '/html', page, '/csv', merged))
+        text = io.StringIO(merged.read_text(encoding='utf-8-sig'), newline='')
+        rows = list(csv.DictReader(text, delimiter=';'))
+        newest = {
+            f.stem: f.read_text(encoding='utf-8-sig').split(';')[36] for f in drop.glob('PC-*')
+        }
+        newest |= {'PC-C': '2099-01-01T08:00:00-05:00', 'PC-X': '2026-01-01T08:00:00+01:00'}
+        self.assertEqual(newest, {row['computer']: row['time'] for row in rows})
+
+        shown = Page(page.read_text(encoding='utf-8'))
+        self.assertNotIn('script', shown.tags)
+        glance, bars, not_ready, unread = shown.tables
+        ready = [r for r in rows if r['conflicts'] == '0']
+        counts = [
+            [
+                str(sum(kind in ('', r['type']) for r in chosen))
+                for kind in ('', 'exchange', 'lotus')
+            ]
+            for chosen in (rows, ready, [r for r in rows if r not in ready])
+        ]
+        self.assertEqual(counts, [row[1:] for row in glance[1:]])
+        self.assertEqual(len(rows) - len(ready), len(not_ready) - 1)
+        self.assertIn(
+            'Najstarší beh: 2026-01-01T08:00:00+01:00, najnovší beh: 2099-01-01', shown.text
+        )
+        pc_x = ['PC-X', '<script>alert(1)</script>', '2026-01-01T08:00:00+01:00', '1']
+        self.assertIn(pc_x + ['Test protokolu HTTPS/SSL "&=1'], not_ready)
+        self.assertEqual(
+            [
+                [
+                    harness.windows_path(drop / 'notes.csv'),
+                    'celý súbor',
+                    'nie je to súbor CSV Tarnvik Analyzéra',
+                ],
+                [harness.windows_path(old), '5', 'chýba koncová úvodzovka'],
+            ],
+            unread[1:],
+        )
