@@ -9,4 +9,4 @@
 // Returns kExitPassed, kExitCsvNotWritten when an output could not be written, or
 // kExitNoReadableRow, writing nothing, when no source held a row that could be read.
 int ReportOnFleet(const std::vector<std::wstring>& sources, const std::wstring& htmlPath,
-              const std::wstring& csvPath);
+                  const std::wstring& csvPath);
