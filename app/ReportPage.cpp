@@ -141,6 +141,7 @@ std::string ReportPage(const Fleet& fleet) {
            "th,td{padding:.25em .6em;text-align:left;vertical-align:top}"
            ".n td{font-size:1.6em;text-align:right}.ok td{color:#1e7b34}.bad td{color:#b02a1e}"
            ".t tr:nth-child(even){background:#f2f2f2}.t th{background:#ddd}"
+           ".t td:nth-child(-n+4){white-space:nowrap}"
            "</style></head><body><h1>" +
            Text("Tarnvik Analyzér: pripravenosť počítačov") + "</h1>" + Glance(fleet) +
            Bars(fleet) + NotReady(fleet) + Unread(fleet) + "</body></html>\r\n";
