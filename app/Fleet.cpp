@@ -70,6 +70,7 @@ std::optional<long long> CsvTimeInstant(const std::string& time) {
 }
 
 void FleetReader::Add(const std::string& source, const std::string& bytes) {
+    ++m_files;
     const std::vector<CsvRecord> records = ReadCsvRecords(bytes);
     std::map<std::string, std::size_t> columns;
     if (!records.empty() && records[0].problem.empty()) {
@@ -127,6 +128,7 @@ Fleet FleetReader::Take() {
     Fleet fleet;
     for (auto& [name, newest] : m_newest) fleet.rows.push_back(std::move(newest.row));
     fleet.unread = std::move(m_unread);
+    fleet.files = m_files;
     m_newest.clear();
     return fleet;
 }

@@ -20,6 +20,7 @@ struct UnreadRow {
 struct Fleet {
     std::vector<CsvRow> rows;  // one per computer, by name
     std::vector<UnreadRow> unread;
+    std::size_t files = 0;  // whose bytes were read, rows or not
 };
 
 // Seconds since 1970-01-01 UTC of a time cell as FormatCsvTime writes it; empty for any other text.
@@ -45,6 +46,7 @@ private:
 
     std::map<std::string, Newest> m_newest;  // by upper-case name
     std::vector<UnreadRow> m_unread;
+    std::size_t m_files = 0;
 };
 
 // The byte-order mark, today's header and one line per row.

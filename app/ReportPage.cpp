@@ -10,6 +10,9 @@
 namespace {
 
 constexpr int kBarWidth = 300;
+// A file of another program, or of a version whose rows all fail to read, could add a line per
+// row; the first ones tell what is wrong, and the page stays small enough to mail.
+constexpr std::size_t kUnreadShown = 1000;
 
 // The program's own texts are code page 1250; the page is UTF-8.
 std::string Text(const std::string& programText) {
@@ -51,11 +54,13 @@ std::string Glance(const Fleet& fleet) {
     html += "<tr class=bad><th>" + Text("Nepripravené");
     for (const Counts& c : counts) html += "<td>" + std::to_string(c.all - c.ready);
     html += "</table>";
+    html += "<p>" + Text("Prečítané súbory: ") + std::to_string(fleet.files) +
+            Text(", riadky, ktoré sa nedali prečítať: ") + std::to_string(fleet.unread.size());
     if (oldest) {
-        html += "<p>" + Text("Najstarší beh: ") + EscapeHtml(oldest->time) +
-                Text(", najnovší beh: ") + EscapeHtml(newest->time) + "</p>";
+        html += "<br>" + Text("Najstarší beh: ") + EscapeHtml(oldest->time) +
+                Text(", najnovší beh: ") + EscapeHtml(newest->time);
     }
-    return html;
+    return html + "</p>";
 }
 
 std::string Bars(const Fleet& fleet) {
@@ -107,11 +112,16 @@ std::string Unread(const Fleet& fleet) {
     if (fleet.unread.empty()) return html + "<p>" + Text("Žiadne.") + "</p>";
     html += "<table class=t><tr><th>" + Text("Súbor") + "<th>" + Text("Riadok") + "<th>" +
             Text("Dôvod");
-    for (const UnreadRow& row : fleet.unread) {
+    const std::size_t shown = std::min(fleet.unread.size(), kUnreadShown);
+    for (std::size_t i = 0; i < shown; ++i) {
+        const UnreadRow& row = fleet.unread[i];
         html += "<tr><td>" + EscapeHtml(row.source) + "<td>" +
                 (row.line ? std::to_string(row.line) : Text("celý súbor")) + "<td>" + Text(row.why);
     }
-    return html + "</table>";
+    html += "</table>";
+    if (shown == fleet.unread.size()) return html;
+    return html + "<p>" + Text("... a ďalšie: ") + std::to_string(fleet.unread.size() - shown) +
+           "</p>";
 }
 
 }  // namespace

@@ -44,15 +44,27 @@ std::vector<std::wstring> CsvFilesIn(const std::wstring& folder) {
     return files;
 }
 
-// The file's bytes as data; others may go on writing it meanwhile.
+// A link that a user put into the drop folder could show the admin's report, and whoever it is
+// mailed to, a file that the user may not read.
+bool IsLink(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    return !::GetFileInformationByHandle(file, &info) ||
+           (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// The file's bytes as data, never through a link; others may go on writing it meanwhile.
 void ReadSource(const std::wstring& path, FleetReader& fleet) {
     const std::string name = platform::Utf8FromWide(path);
     platform::UniqueFileHandle file(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     LARGE_INTEGER size = {};
     if (!file || !::GetFileSizeEx(file.Get(), &size)) {
         fleet.NotRead(name, "súbor sa nedá otvoriť");
+        return;
+    }
+    if (IsLink(file.Get())) {
+        fleet.NotRead(name, "odkaz na iný súbor sa nečíta");
         return;
     }
     if (size.QuadPart > kMaxSourceBytes) {
