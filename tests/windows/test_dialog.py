@@ -81,7 +81,9 @@ class DialogTest(harness.Case):
         self.assert_shows({'clickbox.caption': 'Informácie'}, click)
         self.assertIn(')  ' + click['clickbox.text'] + '\r\n', run['box.text'])
 
-        harness.wine('reg', 'delete', TRACE, '/f')  # mended: the second run passes the item
+        harness.wine(
+            'reg', 'delete', TRACE, '/f', '/reg:64'
+        )  # mended: the second run passes the item
         started = datetime.datetime.now()
         again = harness.driver('attach', 'test', 'state')
         self.assert_shows({'install.image': 'tick', 'install.link': '0'}, again)

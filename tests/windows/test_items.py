@@ -88,7 +88,7 @@ class ItemsTest(harness.Case):
         (outlook / 'OUTLLIB.DLL').write_bytes(
             b'MZ'.ljust(0x3C, b'\0') + struct.pack('<I4sH', 0x40, b'PE', 0x14C)
         )
-        harness.wine('reg', 'delete', MAIL, '/ve', '/f')
+        harness.wine('reg', 'delete', MAIL, '/ve', '/f', '/reg:64')
         exchange = harness.driver('attach', 'test', 'state', 'close')['exchange.field']
         self.assertEqual(
             'Failed to initialise MAPI (Initialize) Failed to log on to MAPI: MS Outlook is 32-bit, '

@@ -7,7 +7,7 @@ import subprocess
 
 import harness
 
-COMPUTER_NAME = r'HKLM\System\CurrentControlSet\Control\ComputerName\ActiveComputerName'
+NAME_KEY = r'HKLM\System\CurrentControlSet\Control\ComputerName\ActiveComputerName'
 # An older version's header, and a torn last row.
 OLD_CSV = (
     '\ufeffcomputer;user;time;type;conflicts;https;https_ok;gone\r\n'
@@ -52,9 +52,9 @@ class ReportTest(harness.Case):
         drop.mkdir()
         old.write_bytes(OLD_CSV.encode())
         (drop / 'notes.csv').write_bytes(b'\x00\x01 not a table')
-        self.reg_add(COMPUTER_NAME, 'ComputerName', 'REG_SZ', 'PC-A')
+        self.reg_add(NAME_KEY, 'ComputerName', 'REG_SZ', 'PC-A')
         for n, name in enumerate(['PC-A', 'PC-B', 'PC-C', 'PC-D', 'PC-E', 'PC-F', 'PC-A', 'PC-B']):
-            harness.wine('reg', 'add', COMPUTER_NAME, '/v', 'ComputerName', '/d', name, '/f')
+            harness.wine('reg', 'add', NAME_KEY, '/v', 'ComputerName', '/d', name, '/f')
             kind = '/lotus' if n % 3 == 0 else '/exchange'
             folder = harness.windows_path(drop) + '\\'
             self.assertEqual(1, self.run_exe('/silent', kind, '/csv', folder))  # no domain
