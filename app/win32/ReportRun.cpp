@@ -24,11 +24,14 @@ bool HasCsvExtension(const std::wstring& name) {
     return extension == L".csv";
 }
 
+// A path and its attributes as the folder listed them.
+using FoundFile = std::pair<std::wstring, DWORD>;
+
 // The folder's *.csv files by name, so that the rows are read in the same order every time.
-std::vector<std::wstring> CsvFilesIn(const std::wstring& folder) {
+std::vector<FoundFile> CsvFilesIn(const std::wstring& folder) {
     const bool separated = folder.back() == L'\\' || folder.back() == L'/';
     const std::wstring prefix = folder + (separated ? L"" : L"\\");
-    std::vector<std::wstring> files;
+    std::vector<FoundFile> files;
     WIN32_FIND_DATAW found = {};
     const HANDLE search = ::FindFirstFileW((prefix + L"*.csv").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return files;
@@ -36,7 +39,7 @@ std::vector<std::wstring> CsvFilesIn(const std::wstring& folder) {
         // The pattern also matches short names, so "*.csvx" would come too.
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             HasCsvExtension(found.cFileName)) {
-            files.push_back(prefix + found.cFileName);
+            files.emplace_back(prefix + found.cFileName, found.dwFileAttributes);
         }
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
@@ -44,27 +47,21 @@ std::vector<std::wstring> CsvFilesIn(const std::wstring& folder) {
     return files;
 }
 
-// A link that a user put into the drop folder could show the admin's report, and whoever it is
-// mailed to, a file that the user may not read.
-bool IsLink(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info = {};
-    return !::GetFileInformationByHandle(file, &info) ||
-           (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-// The file's bytes as data, never through a link; others may go on writing it meanwhile.
-void ReadSource(const std::wstring& path, FleetReader& fleet) {
+// The file's bytes as data; others may go on writing it meanwhile. A link that a user put into
+// the drop folder could show the admin's report, and whoever it is mailed to, a file that the
+// user may not read: it is not followed, and one put there after the listing is opened as itself.
+void ReadSource(const std::wstring& path, DWORD attributes, FleetReader& fleet) {
     const std::string name = platform::Utf8FromWide(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        fleet.NotRead(name, "odkaz na iný súbor sa nečíta");
+        return;
+    }
     platform::UniqueFileHandle file(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     LARGE_INTEGER size = {};
     if (!file || !::GetFileSizeEx(file.Get(), &size)) {
         fleet.NotRead(name, "súbor sa nedá otvoriť");
-        return;
-    }
-    if (IsLink(file.Get())) {
-        fleet.NotRead(name, "odkaz na iný súbor sa nečíta");
         return;
     }
     if (size.QuadPart > kMaxSourceBytes) {
@@ -95,9 +92,9 @@ int ReportOnFleet(const std::vector<std::wstring>& sources, const std::wstring& 
     for (const std::wstring& source : sources) {
         const DWORD attributes = ::GetFileAttributesW(source.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            for (const std::wstring& file : CsvFilesIn(source)) ReadSource(file, reader);
+            for (const auto& [file, found] : CsvFilesIn(source)) ReadSource(file, found, reader);
         } else {
-            ReadSource(source, reader);
+            ReadSource(source, attributes, reader);
         }
     }
     const Fleet fleet = reader.Take();
