@@ -10,20 +10,22 @@
 
 namespace {
 
-enum class Switch { Exchange, Lotus, Silent, Protocol, Csv, Help };
+enum class Switch { Exchange, Lotus, Silent, Protocol, Csv, Help, Report, Html };
 
 struct SwitchName {
     Switch which;
     const wchar_t* name;  // lower case, without "/" or "-"
 };
 
-constexpr std::array<SwitchName, 6> kSwitches = {{
+constexpr std::array<SwitchName, 8> kSwitches = {{
     {Switch::Exchange, L"exchange"},
     {Switch::Lotus, L"lotus"},
     {Switch::Silent, L"silent"},
     {Switch::Protocol, L"protocol"},
     {Switch::Csv, L"csv"},
     {Switch::Help, L"?"},
+    {Switch::Report, L"report"},
+    {Switch::Html, L"html"},
 }};
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
@@ -51,6 +53,22 @@ std::string Quoted(const std::wstring& arg) {
     std::string quoted = "\"";
     quoted += platform::Cp1250FromWide(arg);
     return quoted + "\"";
+}
+
+bool IsFileAt(const std::vector<std::wstring>& args, std::size_t i) {
+    return i < args.size() && !args[i].empty() && !FindSwitch(args[i]);
+}
+
+// A report reads files and runs no test: the switches of a run do not belong with it.
+std::string ReportProblem(const CommandLine& line, bool given) {
+    if (!given) return line.htmlPath.empty() ? "" : "\"/html\" needs \"/report\".";
+    if (line.installType || !line.protocolPath.empty()) {
+        return "\"/report\" cannot be used with \"/exchange\", \"/lotus\" or \"/protocol\".";
+    }
+    if (line.htmlPath.empty() && line.csvPath.empty()) {
+        return "\"/report\" needs \"/html\" or \"/csv\".";
+    }
+    return "";
 }
 
 // The program path: quotes group, nothing escapes (a path holds no quote).
@@ -147,39 +165,54 @@ CommandLine ParseCommandLine(const std::wstring& commandLine) {
                 break;
             case Switch::Silent: result.silent = true; break;
             case Switch::Help: result.help = true; break;
+            case Switch::Report:
+                while (IsFileAt(args, i + 1)) result.reportSources.push_back(args[++i]);
+                if (result.reportSources.empty()) {
+                    result.problem = Quoted(arg) + " needs a folder or a file name.";
+                    return result;
+                }
+                break;
             case Switch::Protocol:
-            case Switch::Csv: {
-                const bool hasFile =
-                    i + 1 < args.size() && !args[i + 1].empty() && !FindSwitch(args[i + 1]);
-                if (!hasFile) {
+            case Switch::Csv:
+            case Switch::Html: {
+                if (!IsFileAt(args, i + 1)) {
                     result.problem = Quoted(arg) + " needs a file name.";
                     return result;
                 }
-                (found->which == Switch::Csv ? result.csvPath : result.protocolPath) = args[++i];
+                std::wstring& path = found->which == Switch::Csv    ? result.csvPath
+                                     : found->which == Switch::Html ? result.htmlPath
+                                                                    : result.protocolPath;
+                path = args[++i];
                 break;
             }
         }
     }
+    result.problem = ReportProblem(result, given[static_cast<std::size_t>(Switch::Report)]);
     return result;
 }
 
 std::string UsageText() {
     return platform::Format(
         "Usage: TarnvikAnalyzer.exe [/exchange | /lotus] [/silent] [/protocol FILE] [/csv FILE]\r\n"
+        "       TarnvikAnalyzer.exe /report SOURCE [SOURCE ...] [/html FILE] [/csv FILE]\r\n"
         "\r\n"
         "/exchange: test for MS Exchange (the default)\r\n"
         "/lotus: test for Lotus Domino\r\n"
         "/silent: run without a window; the exit code tells the result\r\n"
         "/protocol FILE: write the protocol to FILE instead of beside the program\r\n"
-        "/csv FILE: add one row of results to the CSV file FILE, shared by many PCs\r\n"
+        "/csv FILE: add one row of results to the CSV file FILE, shared by many PCs, or write\r\n"
+        "    this PC's own file into FILE when it is a folder; with /report, the merged rows\r\n"
+        "/report SOURCE: read the rows of drop folders and CSV files, the newest per PC\r\n"
+        "/html FILE: with /report, write the page that shows which PCs are ready\r\n"
         "/?: show this text\r\n"
         "\r\n"
         "Exit codes:\r\n"
         "%d  the test passed\r\n"
         "%d  conflicts found\r\n"
         "%d  the command line was not understood\r\n"
-        "%d  the CSV row could not be written\r\n"
+        "%d  the CSV row, the report or its CSV file could not be written\r\n"
+        "%d  no readable row was found (/report)\r\n"
         "%d  the protocol file could not be created or written",
         kExitPassed, kExitConflictsFound, kExitCommandLineNotUnderstood, kExitCsvNotWritten,
-        kExitProtocolNotCreated);
+        kExitNoReadableRow, kExitProtocolNotCreated);
 }

@@ -1,5 +1,7 @@
 // The command line of an unattended run:
 //   TarnvikAnalyzer.exe [/exchange | /lotus] [/silent] [/protocol FILE] [/csv FILE]   or  /?
+// or the report over the rows of many PCs:
+//   TarnvikAnalyzer.exe /report SOURCE [SOURCE ...] [/html FILE] [/csv FILE]
 #pragma once
 
 #include <optional>
@@ -13,9 +15,11 @@ struct CommandLine {
     std::string problem;
     std::optional<InstallType> installType;  // none: kDefaultInstallType
     bool silent = false;
-    bool help = false;          // "/?": show UsageText()
-    std::wstring protocolPath;  // empty: the protocol goes beside the exe
-    std::wstring csvPath;       // empty: no CSV row
+    bool help = false;                        // "/?": show UsageText()
+    std::wstring protocolPath;                // empty: the protocol goes beside the exe
+    std::wstring csvPath;                     // empty: no CSV row; with /report, the merged rows
+    std::vector<std::wstring> reportSources;  // drop folders and CSV files; empty: no report
+    std::wstring htmlPath;                    // the report's page; empty: none
 
     bool Understood() const { return problem.empty(); }
 };
@@ -25,7 +29,8 @@ struct CommandLine {
 std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine);
 
 // Switches start with "/" or "-" and ignore ASCII case. A FILE is the next argument unless
-// that is one of the switches above; it must not be empty.
+// that is one of the switches above; it must not be empty. /report takes every argument up to
+// the next switch.
 CommandLine ParseCommandLine(const std::wstring& commandLine);
 
 // The synopsis, one line per switch and the exit codes, lines joined by "\r\n".

@@ -7,7 +7,9 @@
 inline constexpr int kExitPassed = 0;
 inline constexpr int kExitConflictsFound = 1;
 inline constexpr int kExitCommandLineNotUnderstood = 2;
-inline constexpr int kExitCsvNotWritten = 3;
+inline constexpr int kExitCsvNotWritten = 3;  // also a report's page or merged CSV file
+// /report found no row it could read.
+inline constexpr int kExitNoReadableRow = 4;
 // The protocol file could not be created or written.
 inline constexpr int kExitProtocolNotCreated = -2;
 

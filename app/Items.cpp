@@ -5,13 +5,22 @@
 // The texts are kept exactly as users and support know them, odd spellings included
 // ("Outloook", "počtíač", "Kontakujte", "200 SP2"): do not correct them.
 constexpr std::array<ItemRow, kItemCount> kItems = {{
-    {.item = Item::Ram, .key = "ram", .field = IDC_RAM, .protocolLabel = "Kapacita RAM: "},
-    {.item = Item::Cpu, .key = "cpu", .field = IDC_CPU, .protocolLabel = "Procesor: "},
+    {.item = Item::Ram,
+     .key = "ram",
+     .field = IDC_RAM,
+     .dialogLabel = "RAM:",
+     .protocolLabel = "Kapacita RAM: "},
+    {.item = Item::Cpu,
+     .key = "cpu",
+     .field = IDC_CPU,
+     .dialogLabel = "Typ procesora, frekvencia:",
+     .protocolLabel = "Procesor: "},
     {.item = Item::Disk,
      .key = "disk",
      .field = IDC_DISK,
      .image = IDC_DISK_STATUS,
      .label = IDC_DISK_LABEL,
+     .dialogLabel = "Kapacita HDD (C:\\):",
      .protocolLabel = "Disk C:\\: ",
      .conflictMessage =
          "Pevný disk nemá dostatok voľného miesta. Pre inštaláciu je potrebných cca 100 MB."},
@@ -21,12 +30,14 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_OS,
      .image = IDC_OS_STATUS,
      .label = IDC_OS_LABEL,
+     .dialogLabel = "Verzia operačného systému:",
      .protocolLabel = "Verzia OS: "},
     {.item = Item::Ie,
      .key = "ie",
      .field = IDC_IE,
      .image = IDC_IE_STATUS,
      .label = IDC_IE_LABEL,
+     .dialogLabel = "Verzia Internet Explorera:",
      .protocolLabel = "Verzia Internet Explorera: ",
      .conflictMessage =
          "Aktualizujte MS Internet Explorer. Minimálna požadovaná verzia je MS IE 5.5 SP1."},
@@ -36,6 +47,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_ACTIVEX,
      .image = IDC_ACTIVEX_STATUS,
      .label = IDC_ACTIVEX_LABEL,
+     .dialogLabel = "Stav ActiveX v IE:",
      .protocolLabel = "Stav ActiveX v IE: ",
      .conflictMessage =
          "V nastavení bezpečnosti aplikácie Internet Explorer je potrebné povoliť spúšťanie a "
@@ -45,6 +57,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_EARLIER_INSTALL,
      .image = IDC_EARLIER_INSTALL_STATUS,
      .label = IDC_EARLIER_INSTALL_LABEL,
+     .dialogLabel = "Inštalácia Tarnvika:",
      .protocolLabel = "Inštalácia Tarnvika: ",
      .conflictMessage =
          "Na tomto počítači už je alebo niekedy bol inštalovaný Tarnvik. Overte jeho "
@@ -56,6 +69,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_HTTP,
      .image = IDC_HTTP_STATUS,
      .label = IDC_HTTP_LABEL,
+     .dialogLabel = "Test spojenia HTTP:",
      .protocolLabel = "HTTP: ",
      .conflictMessage = "Tento počítač nemá prístup k sieti Internet."},
     {.item = Item::Https,
@@ -63,6 +77,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_HTTPS,
      .image = IDC_HTTPS_STATUS,
      .label = IDC_HTTPS_LABEL,
+     .dialogLabel = "Test protokolu HTTPS/SSL:",
      .protocolLabel = "HTTPS: ",
      .conflictMessage = "Tento počtíač nemá prístup k synchronizačnému serveru služby alebo "
                         "nemáte aktualizovaný OS."},
@@ -70,6 +85,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .key = "admin",
      .image = IDC_ADMIN_STATUS,
      .label = IDC_ADMIN_LABEL,
+     .dialogLabel = "Test, či je práve prihlásený užívateľ členom skupiny Administrators",
      .protocolLabel = "Logged user is Administrator: ",
      .conflictMessage = "Prihlásený užívateľ nie je členom skupiny Administrators. Kontakujte "
                         "správcu počítačovej siete."},
@@ -78,6 +94,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_DOMAIN,
      .image = IDC_DOMAIN_STATUS,
      .label = IDC_DOMAIN_LABEL,
+     .dialogLabel = "Meno NT domény:",
      .protocolLabel = "Meno NT domény: ",
      .conflictMessage =
          "Tento počítač nie je členom domény. Kontaktujte správcu počítačovej siete."},
@@ -86,6 +103,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_SERVICES,
      .image = IDC_SERVICES_STATUS,
      .label = IDC_SERVICES_LABEL,
+     .dialogLabel = "Konfliktné služby:",
      .protocolLabel = "Konfliktné služby: ",
      .conflictMessage =
          "Počítač s touto konfiguráciou nie je odporúčané používať k prevádzkovaniu Tarnvika."},
@@ -94,6 +112,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_OUTLOOK,
      .image = IDC_OUTLOOK_STATUS,
      .label = IDC_OUTLOOK_LABEL,
+     .dialogLabel = "Verzia MS Outlook:",
      .protocolLabel = "Verzia MS Outloook (OUTLLIB.DLL): ",
      .conflictMessage = "Aktualizujte alebo nainštalujte poštovného klienta MS Outlook vo verzii "
                         "200 SP2 alebo novší. K inštalácii nepoužívajte verziu XP SP1!",
@@ -104,6 +123,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_EXCHANGE,
      .image = IDC_EXCHANGE_STATUS,
      .label = IDC_EXCHANGE_LABEL,
+     .dialogLabel = "Test spojenia s Exchange:",
      .conflictMessage = "Spojenie so serverom MS Exchange nebolo úspešné.",
      .onlyFor = InstallType::Exchange},
     {.item = Item::Lotus,
@@ -111,6 +131,7 @@ constexpr std::array<ItemRow, kItemCount> kItems = {{
      .field = IDC_LOTUS,
      .image = IDC_LOTUS_STATUS,
      .label = IDC_LOTUS_LABEL,
+     .dialogLabel = "Verzia Lotus Notes:",
      .protocolLabel = "Verzia Lotus Notes klienta: ",
      .conflictMessage = "Aktualizujte alebo nainštalujte poštovného klienta Lotus Notes vo verzii "
                         "5 alebo novší. K inštalácii nepoužívajte verzie 5.0.11, 6.0 a 6.0.1.",

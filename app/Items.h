@@ -48,6 +48,8 @@ struct ItemRow {
     int field = 0;              // read-only edit; 0 when the item has none
     int image = 0;              // status image; 0 for an item that is never judged
     int label = 0;              // label that turns into a link on failure; 0 when never judged
+    // The text beside the item in the dialog (the report names the item so).
+    const char* dialogLabel = nullptr;
     // Starts the item's protocol line; null for the item that has no line.
     const char* protocolLabel = nullptr;
     // Shown and listed when the item fails; null for an item that never fails.

@@ -6,13 +6,13 @@
 
 #include "platform/FileWin32.h"
 #include "platform/OutputPathWin32.h"
+#include "platform/SharedCsv.h"
 #include "platform/Win32Handles.h"
 
 namespace platform {
 namespace {
 
 constexpr DWORD kRetryMilliseconds = 250;
-constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 
 bool IsBusy(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
@@ -26,9 +26,9 @@ UniqueFileHandle OpenExclusively(const std::wstring& path, std::chrono::millisec
     const auto waitLimit = static_cast<DWORD>(
         std::clamp<std::chrono::milliseconds::rep>(busyWait.count(), 0, MAXDWORD));
     for (;;) {
-        UniqueFileHandle file(::CreateFileW(
-            path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_ALWAYS,
-            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        UniqueFileHandle file(
+            ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (file || !IsBusy(::GetLastError())) return file;
         // Unsigned difference: right across the tick count's wrap after 49.7 days.
         const DWORD waited = ::GetTickCount() - start;
@@ -50,6 +50,20 @@ bool IsPlainFile(HANDLE file) {
            !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && info.nNumberOfLinks <= 1;
 }
 
+// Up to `length` bytes from `offset`; empty when they cannot be read.
+std::string ReadAt(HANDLE file, LONGLONG offset, DWORD length) {
+    std::string bytes(length, '\0');
+    LARGE_INTEGER at = {};
+    at.QuadPart = offset;
+    DWORD read = 0;
+    if (!::SetFilePointerEx(file, at, nullptr, FILE_BEGIN) ||
+        !::ReadFile(file, bytes.data(), length, &read, nullptr)) {
+        return std::string();
+    }
+    bytes.resize(read);
+    return bytes;
+}
+
 }  // namespace
 
 bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
@@ -62,7 +76,13 @@ bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
         !::GetFileSizeEx(file.Get(), &size)) {
         return false;
     }
-    const std::string bytes = (size.QuadPart == 0 ? kUtf8Bom + headerLine : "") + rowLine;
+    const auto startLength = static_cast<DWORD>(headerLine.size() + sizeof(kUtf8Bom));
+    const std::string start = ReadAt(file.Get(), 0, startLength);
+    if (start.empty() && size.QuadPart > 0) return false;
+    const std::string bytes = SharedCsvAppendix(
+        start, size.QuadPart >= 2 ? ReadAt(file.Get(), size.QuadPart - 2, 2) : std::string(),
+        headerLine, rowLine);
+    if (bytes.empty()) return false;  // another header: the file stays as it is
     if (!::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN)) return false;
     if (!WriteWholeAndFlush(file.Get(), bytes)) {
         // Cut off what part of the row reached the file, so no half row stays for the next.
@@ -71,6 +91,21 @@ bool AppendCsvRow(const std::wstring& path, const std::string& headerLine,
         return false;
     }
     return ::CloseHandle(file.Release()) != FALSE;
+}
+
+bool IsDropFolder(const std::wstring& path) {
+    if (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) return true;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WriteDropFile(const std::wstring& folder, const std::wstring& fileName,
+                   const std::string& headerLine, const std::string& rowLine, bool elevated) {
+    if (fileName.empty()) return false;
+    const bool separated = folder.back() == L'\\' || folder.back() == L'/';
+    return WriteFileByReplacement(folder + (separated ? L"" : L"\\") + fileName,
+                                  kUtf8Bom + headerLine + rowLine,
+                                  elevated) == FileWriteResult::Written;
 }
 
 }  // namespace platform

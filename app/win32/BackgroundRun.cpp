@@ -15,10 +15,10 @@ namespace {
 // longer answers is not waited for beyond this.
 constexpr DWORD kWriteDeadlineMilliseconds = 30000;
 
-std::string ComputerName() {
+std::wstring ComputerName() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
-    return ::GetComputerNameW(name, &length) ? platform::Utf8FromWide(name) : std::string();
+    return ::GetComputerNameW(name, &length) ? name : std::wstring();
 }
 
 std::string UserName() {
@@ -40,9 +40,14 @@ int UtcOffsetMinutes() {
 bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSettings& settings,
                   bool elevated, HANDLE stop) {
     CsvRow row = CsvRowOf(report, settings.installType);
-    row.computer = ComputerName();
+    const std::wstring computer = ComputerName();
+    row.computer = platform::Utf8FromWide(computer);
     row.user = UserName();
     row.time = FormatCsvTime(settings.localTime.value_or(CalendarTime()), UtcOffsetMinutes());
+    if (platform::IsDropFolder(path)) {
+        return platform::WriteDropFile(path, computer + L".csv", CsvHeaderLine(), CsvDataLine(row),
+                                       elevated);
+    }
     return platform::AppendCsvRow(path, CsvHeaderLine(), CsvDataLine(row), elevated,
                                   platform::kCsvBusyWait, stop);
 }

@@ -9,6 +9,7 @@
 #include "app/ExitCodes.h"
 #include "app/Protocol.h"
 #include "app/win32/AnalyzerDlg.h"
+#include "app/win32/ReportRun.h"
 #include "app/win32/SilentRun.h"
 #include "platform/EncodingWin32.h"
 #include "platform/SystemLibraryWin32.h"
@@ -58,6 +59,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!command.Understood() || command.help) {
         if (!command.silent) ShowUsage(command.problem);
         return command.Understood() ? kExitPassed : kExitCommandLineNotUnderstood;
+    }
+    const auto fullPath = [](const std::wstring& path) {
+        return path.empty() ? path : FullPath(path);
+    };
+    if (!command.reportSources.empty()) {
+        std::vector<std::wstring> sources;
+        for (const std::wstring& source : command.reportSources)
+            sources.push_back(FullPath(source));
+        return ReportOnFleet(sources, fullPath(command.htmlPath), fullPath(command.csvPath));
     }
     BackgroundRun::Request runs;
     runs.settings.caption = PROGRAM_CAPTION;

@@ -22,13 +22,22 @@ TEST(CommandLine, TakesEachSwitchOnceInAnyCase) {
         CommandLine parsed;
     };
     const Case cases[] = {
-        {L"T.exe", {}},
-        {LR"(T.exe -LOTUS /Silent /csv \\srv\s\pcs.csv -Protocol "C:\p q.txt")",
-         {"", InstallType::Lotus, true, false, LR"(C:\p q.txt)", LR"(\\srv\s\pcs.csv)"}},
-        {L"T.exe /exchange -?", {"", InstallType::Exchange, false, true, L"", L""}},
+        {.line = L"T.exe", .parsed = {}},
+        {.line = LR"(T.exe -LOTUS /Silent /csv \\srv\s\pcs.csv -Protocol "C:\p q.txt")",
+         .parsed = {.installType = InstallType::Lotus,
+                    .silent = true,
+                    .protocolPath = LR"(C:\p q.txt)",
+                    .csvPath = LR"(\\srv\s\pcs.csv)"}},
+        {.line = L"T.exe /exchange -?",
+         .parsed = {.installType = InstallType::Exchange, .help = true}},
+        {.line = LR"(T.exe /csv \\s\t\m.csv /REPORT \\s\drop a.csv -html r.html)",
+         .parsed = {.csvPath = LR"(\\s\t\m.csv)",
+                    .reportSources = {LR"(\\s\drop)", L"a.csv"},
+                    .htmlPath = L"r.html"}},
     };
     const auto fields = [](const CommandLine& c) {
-        return std::tie(c.problem, c.installType, c.silent, c.help, c.protocolPath, c.csvPath);
+        return std::tie(c.problem, c.installType, c.silent, c.help, c.protocolPath, c.csvPath,
+                        c.reportSources, c.htmlPath);
     };
     for (const Case& c : cases) {
         const CommandLine parsed = ParseCommandLine(c.line);
@@ -51,6 +60,10 @@ TEST(CommandLine, NamesTheFirstArgumentNotUnderstood) {
         {L"T.exe /protocol -silent", "\"/protocol\" needs a file name.", true},
         {L"T.exe /csv", "\"/csv\" needs a file name.", false},
         {L"T.exe /silentx", "Unknown switch \"/silentx\".", false},
+        {L"T.exe /report d", "\"/report\" needs \"/html\" or \"/csv\".", false},
+        {L"T.exe /html r", "\"/html\" needs \"/report\".", false},
+        {L"T.exe /report d /html r /lotus",
+         "\"/report\" cannot be used with \"/exchange\", \"/lotus\" or \"/protocol\".", false},
     };
     for (const Case& c : cases) {
         const CommandLine parsed = ParseCommandLine(c.line);

@@ -3,6 +3,7 @@
 
 #include "app/Csv.h"
 #include "platform/Cp1250.h"
+#include "platform/SharedCsv.h"
 
 TEST(Csv, HeaderNamesEveryItemAndItsVerdict) {
     EXPECT_EQ(CsvHeaderLine(),
@@ -43,4 +44,22 @@ TEST(Csv, TimeIsIsoLocalTimeWithItsOffset) {
 
 TEST(Cp1250, EachByteBecomesItsCharacterInUtf8AndAnUndefinedOneTheReplacement) {
     EXPECT_EQ(platform::Utf8FromCp1250("aŽ€ˇ\x81"), u8"aŽ€ˇ\uFFFD");
+}
+
+TEST(SharedCsv, RowsGoOnlyUnderTheirOwnHeaderAndOnALineOfTheirOwn) {
+    struct Case {
+        const char* start;
+        const char* end;
+        const char* appended;
+    };
+    const Case cases[] = {
+        {.start = "", .end = "", .appended = "\xEF\xBB\xBFh;k\r\nr\r\n"},
+        {.start = "\xEF\xBB\xBFh;k\r\nr", .end = "\r\n", .appended = "r\r\n"},
+        {.start = "h;k\r\n", .end = "1\n", .appended = "\r\nr\r\n"},
+        {.start = "\xEF\xBB\xBFh;k;new\r\n", .end = "\r\n", .appended = ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::SharedCsvAppendix(c.start, c.end, "h;k\r\n", "r\r\n"), c.appended)
+            << c.start;
+    }
 }
