@@ -2,8 +2,8 @@
 // it sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, in order: limited (the next
 // start or run is not elevated) | start <exe> <arguments> | run <exe> <arguments> (a silent run:
 // its exit code) | attach | exchange | lotus | test | watch | press | wait <ms> | state | layout |
-// click <key> | hold <file> | read (a box shown instead of the dialog) | close | shut. The first
-// failure prints error=<why>, ends the program it works and exits with 1.
+// handles | click <key> | hold <file> | read (a box shown instead of the dialog) | close | shut.
+// The first failure prints error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -191,7 +191,10 @@ void State() {
                      : Ask(Control(IDC_TYPE_LOTUS), BM_GETCHECK) == BST_CHECKED  ? L"lotus"
                                                                                  : L"none");
     Print("enabled", ::IsWindowEnabled(g_dialog) ? L"1" : L"0");
-    Print("testable", ::IsWindowEnabled(Control(IDC_TEST)) ? L"1" : L"0");
+    const bool testable = ::IsWindowEnabled(Control(IDC_TEST)) &&
+                          ::IsWindowEnabled(Control(IDC_TYPE_EXCHANGE)) &&
+                          ::IsWindowEnabled(Control(IDC_TYPE_LOTUS));
+    Print("testable", testable ? L"1" : L"0");  // "Test !" and the installation types
     GUITHREADINFO gui{sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(g_dialog, nullptr), &gui);
     Print("focus", gui.hwndFocus == g_dialog || ::IsChild(g_dialog, gui.hwndFocus) ? L"1" : L"0");
@@ -241,6 +244,20 @@ void Click(const std::wstring& key) {
     ::SendNotifyMessageW(Control(label), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     Ask(g_dialog, WM_NULL);
     ReadAndClose("clickbox", WaitFor(L"the box", FindBox));
+}
+
+// Handle values are handed out lowest free first: one that a run left open raises the highest.
+void Handles() {
+    HANDLE copies[64] = {};
+    for (HANDLE& copy : copies)  // of the driver's own process handle
+        ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), g_process, &copy, 0, FALSE,
+                          0);
+    Print("handles", std::to_wstring(
+                         reinterpret_cast<std::uintptr_t>(*std::max_element(copies, copies + 64))));
+    for (HANDLE copy : copies)  // the program's copy is closed as it comes back
+        if (::DuplicateHandle(g_process, copy, ::GetCurrentProcess(), &copy, 0, FALSE,
+                              DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS))
+            ::CloseHandle(copy);
 }
 
 void Adopt(HANDLE process) {
@@ -315,6 +332,8 @@ void Run(const std::vector<std::wstring>& args) {
             State();
         } else if (command == L"layout") {
             Layout();
+        } else if (command == L"handles") {
+            Handles();
         } else if (command == L"read") {
             ReadAndClose("box", g_dialog);
         } else if (command == L"click") {

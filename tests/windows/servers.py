@@ -1,5 +1,5 @@
 """Loopback servers, each serving from its own thread until stop(): a page over HTTP or HTTPS
-(certificates made by openssl), a forward proxy and a proxy that never answers."""
+(certificates made by openssl), a forward proxy and a proxy that stalls."""
 
 import http.server
 import select
@@ -99,12 +99,14 @@ class Page(http.server.BaseHTTPRequestHandler):
         self.wfile.write(b'Page\n')
 
 
-class Silent(Page):
-    """Reads each request and never answers, as a dead proxy or a firewall that drops replies."""
+class Stalling(Page):
+    """Reads each request, then answers a byte every ten seconds and never a whole head: the
+    client's own time-outs never fire, only the request's deadline ends it."""
 
     def handle(self):
         self.rfile.readline(65536)
-        self.server.stopping.wait()
+        while not self.server.stopping.wait(10):
+            self.wfile.write(b'H')
 
 
 class Tunnel(Page):

@@ -29,6 +29,11 @@ class ItemsTest(harness.Case):
             self.addCleanup(harness.wine, 'sc', 'delete', name)
         for action in ('1001', '1405'):
             self.reg_add(harness.INTERNET_SETTINGS + r'\Zones\3', action, 'REG_DWORD', '3')
+        # Libraries planted beside the exe, which Wine told to prefer native copies would load.
+        # (Not version.dll: Wine's own advapi32 imports it before the program starts.)
+        for name in ('winmm', 'wininet', 'mapi32'):
+            self.copy_fixture('planted.dll', self.folder, name + '.dll')
+            self.reg_add(r'HKCU\Software\Wine\DllOverrides', name, 'REG_SZ', 'native,builtin')
         shown = self.start('test', 'state')
         self.assert_shows(
             {
@@ -49,6 +54,7 @@ class ItemsTest(harness.Case):
             {'activex.field': 'OK', 'install.image': 'tick'},
             harness.driver('attach', 'test', 'state', 'close'),
         )
+        self.assertEqual([], list(self.folder.glob('*.loaded')))
 
     def test_outlook_versions_and_mapi_logon(self):
         # Wine's MAPI hands the log-on to the registered mail client's, which imports a library beside it:
@@ -141,6 +147,16 @@ class ItemsTest(harness.Case):
             ['OK', 'OK'], [self.protocol_line('HTTP: '), self.protocol_line('HTTPS: ')]
         )
         self.assertEqual('Quellar Test Platform', page.agent)
+        # A server whose certificate comes from a CA the PC does not trust fails the item.
+        servers.make_ca(self.folder, 'unknown')
+        untrusted = servers.Server(certificate=servers.issue(self.folder, 'unknown', 'bad', HOST))
+        self.addCleanup(untrusted.stop)
+        proxy.https = untrusted.port
+        self.start('test', 'close')
+        self.assertEqual(
+            "Certificate Authority that generated the server's certificate is invalid. ",
+            self.protocol_line('HTTPS: '),
+        )
 
     def test_notes_files_are_read_as_data_only(self):
         # Without Notes' key the bare name is found in the system folder of the exe's bitness.

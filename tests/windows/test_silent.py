@@ -1,7 +1,10 @@
 """The unattended mode as deployment engines start it: many runs' rows in one CSV file, the
 protocol where /protocol says, exit codes; and the dialog's runs adding their rows too."""
 
+import os
 import re
+import resource
+import signal
 import subprocess
 import time
 
@@ -102,3 +105,30 @@ class SilentTest(harness.Case):
         )
         self.assertGreater(time.monotonic() - started, 6)
         self.assertEqual(1, len(harness.rows(table)))
+
+    def test_the_row_is_written_whole_or_not_at_all(self):
+        # The row is the PC's even where the protocol cannot be written.
+        table = self.folder / 'pcs.csv'
+        self.protocol_file.mkdir()
+        run = subprocess.run(self.silent('/csv', harness.windows_path(table)), timeout=300)
+        self.assertEqual((254, 1), (run.returncode, len(harness.rows(table))))  # 254: -2
+        self.protocol_file.rmdir()
+        # A row that does not fit is cut back off, so no half row is left for the next writer.
+        before = table.read_bytes()
+
+        def no_room_for_the_row():
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (len(before) + 50,) * 2)
+
+        subprocess.run(
+            self.silent('/csv', harness.windows_path(table)),
+            preexec_fn=no_room_for_the_row,
+            timeout=300,
+        )
+        self.assertEqual(before, table.read_bytes())
+        # Through a second hard link the row would land in another file.
+        os.link(table, self.folder / 'linked.csv')
+        run = subprocess.run(
+            self.silent('/csv', harness.windows_path(self.folder / 'linked.csv')), timeout=300
+        )
+        self.assertEqual((3, before), (run.returncode, table.read_bytes()))
