@@ -40,26 +40,43 @@ std::string CsvLine(const std::vector<std::string>& cells) {
     return line + "\r\n";
 }
 
-std::string CsvHeaderLine() {
-    std::vector<std::string> cells = {"computer", "user", "time", "type", "conflicts"};
-    for (const ItemRow& row : kItems) {
-        cells.push_back(row.key);
-        cells.push_back(std::string(row.key) + "_ok");
+namespace {
+
+// A tick is 1, a cross 0, no verdict an empty cell.
+const char* VerdictCell(Verdict verdict) {
+    if (verdict == Verdict::None) return "";
+    return verdict == Verdict::Pass ? "1" : "0";
+}
+
+// Every column, in the header's order, with its name and its cell in a row: the PC's columns,
+// then "<key>" and "<key>_ok" of each item in the table.
+std::vector<std::pair<std::string, std::string>> Columns(const CsvRow& row) {
+    std::vector<std::pair<std::string, std::string>> columns = {
+        {"computer", row.computer},
+        {"user", row.user},
+        {"time", row.time},
+        {"type", row.type},
+        {"conflicts", std::to_string(row.conflicts)},
+    };
+    for (const ItemRow& itemRow : kItems) {
+        const CsvItem& item = row.items[static_cast<std::size_t>(itemRow.item)];
+        columns.emplace_back(itemRow.key, item.field);
+        columns.emplace_back(std::string(itemRow.key) + "_ok", VerdictCell(item.verdict));
     }
+    return columns;
+}
+
+std::string LineOf(const CsvRow& row, bool names) {
+    std::vector<std::string> cells;
+    for (auto& [name, cell] : Columns(row)) cells.push_back(names ? name : cell);
     return CsvLine(cells);
 }
 
-std::string CsvDataLine(const CsvRow& row) {
-    std::vector<std::string> cells = {row.computer, row.user, row.time, row.type,
-                                      std::to_string(row.conflicts)};
-    for (const CsvItem& item : row.items) {
-        cells.push_back(item.field);
-        cells.push_back(item.verdict == Verdict::Pass   ? "1"
-                        : item.verdict == Verdict::Fail ? "0"
-                                                        : "");
-    }
-    return CsvLine(cells);
-}
+}  // namespace
+
+std::string CsvHeaderLine() { return LineOf(CsvRow(), true); }
+
+std::string CsvDataLine(const CsvRow& row) { return LineOf(row, false); }
 
 CsvRow CsvRowOf(const RunReport& report, InstallType type) {
     CsvRow row;
