@@ -1,4 +1,4 @@
-// The command line of an unattended run:
+// The command line: a dialog, a silent run or a report:
 //   TarnvikAnalyzer.exe [/exchange | /lotus] [/silent] [/protocol FILE] [/csv FILE]   or  /?
 // or the report over the rows of many PCs:
 //   TarnvikAnalyzer.exe /report SOURCE [SOURCE ...] [/html FILE] [/csv FILE]

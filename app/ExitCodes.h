@@ -1,5 +1,5 @@
 // What the process returns: logon scripts, scheduled tasks and deployment systems read it to
-// tell the outcome of an unattended run.
+// tell the outcome of a silent run.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +13,7 @@ inline constexpr int kExitNoReadableRow = 4;
 // The protocol file could not be created or written.
 inline constexpr int kExitProtocolNotCreated = -2;
 
-// The exit code of an unattended run that ended: a protocol that was not written wins over a
+// The exit code of a silent run that ended: a protocol that was not written wins over a
 // CSV row that was not, which wins over the conflicts found.
 inline int ExitCodeOf(bool protocolWritten, bool csvWritten, std::size_t conflicts) {
     if (!protocolWritten) return kExitProtocolNotCreated;

@@ -37,8 +37,9 @@ int UtcOffsetMinutes() {
     return -bias;
 }
 
-bool AppendCsvRow(const std::wstring& path, const RunReport& report, const RunSettings& settings,
-                  bool elevated, HANDLE stop) {
+// The PC's row: its own file in a drop folder, or a row added to a shared file.
+bool WriteCsvRow(const std::wstring& path, const RunReport& report, const RunSettings& settings,
+                 bool elevated, HANDLE stop) {
     CsvRow row = CsvRowOf(report, settings.installType);
     const std::wstring computer = ComputerName();
     row.computer = platform::Utf8FromWide(computer);
@@ -90,8 +91,8 @@ struct BackgroundRun::State final : RunObserver {
                 platform::WriteFileByReplacement(request.protocolPath, report->protocol, elevated);
             // The row counts even where the protocol could not be written: it is the PC's.
             if (!request.csvPath.empty()) {
-                finished.csvWritten = AppendCsvRow(request.csvPath, *report, request.settings,
-                                                   elevated, stopped.Get());
+                finished.csvWritten = WriteCsvRow(request.csvPath, *report, request.settings,
+                                                  elevated, stopped.Get());
             }
             finished.report = std::move(*report);
         } catch (...) {

@@ -1,6 +1,6 @@
 // A test run on a thread of its own, so that the window that started it keeps answering. The
-// dialog and the unattended mode both start one: the dialog shows each item as it arrives,
-// the unattended mode waits for the end.
+// dialog and the silent mode both start one: the dialog shows each item as it arrives,
+// the silent mode waits for the end.
 #pragma once
 
 #include <windows.h>

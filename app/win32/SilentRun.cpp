@@ -5,7 +5,7 @@
 namespace {
 
 // Every part of a run has its own deadline; this one only guards against the unforeseen, so
-// that an unattended run ends whatever happens.
+// that a silent run ends whatever happens.
 constexpr DWORD kRunDeadlineMilliseconds = 15 * 60 * 1000;
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The unattended run: no window and no box, one run as the dialog would make it, then the
+// The silent run: no window and no box, one run as the dialog would make it, then the
 // exit code that tells the engine that started it how the PC fared.
 #pragma once
 

@@ -1,5 +1,5 @@
 // Start-up: the library search restricted, the command line read, then either the main
-// dialog or, with /silent, one unattended run. The process ends with the exit code they give.
+// dialog or, with /silent, one silent run. The process ends with the exit code they give.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -54,7 +54,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::RestrictLibrarySearch();
 
     const CommandLine command = ParseCommandLine(::GetCommandLineW());
-    // Unattended, even a crash is told by the exit code alone.
+    // Silent, even a crash is told by the exit code alone.
     if (command.silent) ::SetErrorMode(kNoSystemBoxes | SEM_NOGPFAULTERRORBOX);
     if (!command.Understood() || command.help) {
         if (!command.silent) ShowUsage(command.problem);

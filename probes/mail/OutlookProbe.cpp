@@ -70,7 +70,7 @@ bool LogOnInSession(OutlookSource& system, std::string& message, bool showWindow
         message = "Failed to initialize MAPI.";
         return false;
     }
-    const std::uint32_t deadline = showWindows ? OutlookProbe::kInteractiveLogonMilliseconds
+    const std::uint32_t deadline = showWindows ? OutlookProbe::kDialogLogonMilliseconds
                                                : OutlookProbe::kSilentLogonMilliseconds;
     const bool ended = system.RunMapiSession(
         [session, showWindows] {

@@ -80,7 +80,7 @@ public:
     // A log-on where nobody can answer MAPI's windows: after this it counts as failed.
     static constexpr std::uint32_t kSilentLogonMilliseconds = 120000;
     // MAPI's windows wait for the user; a user who walked away is not waited for all day.
-    static constexpr std::uint32_t kInteractiveLogonMilliseconds = 600000;
+    static constexpr std::uint32_t kDialogLogonMilliseconds = 600000;
 
     // Logs on to MAPI with a new session and MAPI's own profile choice, or, without
     // `showWindows`, with the default profile and no window at all. Every MAPI call, from
