@@ -144,7 +144,7 @@ bool CAnalyzerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& resul
             return true;
         case kOwnerEnabledMessage:
             ::EnableWindow(GetSafeHwnd(), wParam != FALSE);
-            if (wParam != FALSE) ::SetFocus(GetSafeHwnd());
+            if (wParam != FALSE) FocusButton();
             result = 0;
             return true;
         default: return false;
@@ -278,9 +278,17 @@ void CAnalyzerDlg::SetBusy(bool busy) {
     for (const int id : {IDC_TEST, IDC_TYPE_EXCHANGE, IDC_TYPE_LOTUS}) {
         ::EnableWindow(GetDlgItem(id), !busy);
     }
+    FocusButton();
     for (CStaticLink& label : m_lblItems) label.SetBusy(busy);
     m_lblProtocolNote.SetBusy(busy);
     if (busy) ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+}
+
+void CAnalyzerDlg::FocusButton() {
+    // Not the first field, where the dialog would put it and select the whole text.
+    const int button = ::IsWindowEnabled(GetDlgItem(IDC_TEST)) ? IDC_TEST : IDOK;
+    ::SendMessageW(GetSafeHwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(button)),
+                   TRUE);
 }
 
 void CAnalyzerDlg::ShowItem(Item item, const ItemResult& result) {

@@ -54,6 +54,8 @@ private:
     void OnClose(int id);
     // While a run goes on "Test !" and the radios are disabled and the wait cursor shows.
     void SetBusy(bool busy);
+    // The keyboard focus on "Test !", or on "Koniec" while a run goes on.
+    void FocusButton();
     void ShowItem(Item item, const ItemResult& result);
     void ShowMessageBox(const std::string& text, const std::string& caption,
                         MessageBoxKind kind) const;
