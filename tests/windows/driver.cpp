@@ -233,6 +233,16 @@ void Layout() {
     }
     Print("layout.overlaps", overlaps);
     Print("layout.order", order);
+    std::wstring labels;  // the report names each item as its label in the dialog reads
+    for (const ItemRow& row : kItems) {
+        const std::string cp1250 = row.dialogLabel;  // the program's texts are code page 1250
+        std::wstring text(cp1250.size(), L'\0');
+        text.resize(::MultiByteToWideChar(1250, 0, cp1250.data(), static_cast<int>(cp1250.size()),
+                                          text.data(), static_cast<int>(text.size())));
+        if (row.label && Text(Control(row.label)) != text)
+            labels += Text(Control(row.label)) + L" ";
+    }
+    Print("layout.labels", labels);
 }
 
 void Click(const std::wstring& key) {

@@ -60,7 +60,9 @@ class DialogTest(harness.Case):
         )
         lotus = harness.driver('attach', 'lotus', 'state', 'layout', 'exchange')
         for shown in (first, lotus):  # nothing overlaps, the tab key goes down the dialog
-            self.assert_shows({'layout.overlaps': '', 'layout.order': ''}, shown)
+            self.assert_shows(
+                {'layout.overlaps': '', 'layout.order': '', 'layout.labels': ''}, shown
+            )
         self.assert_shows(
             {
                 'checked': 'lotus',
