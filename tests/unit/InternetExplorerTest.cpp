@@ -24,7 +24,7 @@ TEST(InternetExplorer, TheMinimumComparesNumbersEvenWhenNotFound) {
 }
 
 TEST(InternetExplorer, OnlyADisallowedActionIsAnActiveXProblemAndEachIsNamed) {
-    using Policies = std::vector<std::optional<std::uint32_t>>;
+    using Policies = FakePc::Policies;
     struct Case {
         std::optional<Policies> policies;  // running, downloading signed, scripting safe controls
         bool allowed;

@@ -87,7 +87,7 @@ TEST(TestRun, FailuresAreListedInRunOrderFromOneInEveryRun) {
     FakePc pc;
     pc.driveC->totalFreeBytes = 99999999;
     pc.dllVersions["shlwapi.dll"] = {5, 50, 4521};
-    pc.actionPolicies = std::vector<std::optional<std::uint32_t>>{3, 3, 3};
+    pc.actionPolicies = FakePc::Policies{3, 3, 3};
     pc.registry["HKLM\\SOFTWARE\\Devadozededa|Root"] = "C:\\Program Files\\Tarnvik";
     pc.http[kPublicTestUrl].status = 500;
     pc.http[kServiceLogonUrl].status = 404;
