@@ -1,4 +1,3 @@
-// The CSV row of an unattended run and the code page conversion its cells go through.
 #include <gtest/gtest.h>
 
 #include "app/Csv.h"

@@ -1,4 +1,3 @@
-// Who may have changed a file decides whether it may run: owners, access lists and the path.
 #include <gtest/gtest.h>
 
 #include "platform/FileTrust.h"

@@ -1,4 +1,3 @@
-// One GET per address: the text of each failing step, the passing statuses.
 #include <gtest/gtest.h>
 
 #include "FakePc.h"
@@ -39,12 +38,13 @@ TEST(HttpProbe, EachFailingStepHasItsTextAndOnlyStatuses100To399Pass) {
 
 TEST(HttpProbe, OnlyTheHttpsRequestIsSecure) {
     FakePc pc;
-    for (const char* url : {"http://tarnvik.example/", "https://tarnvik.example/"}) {
+    const char kHttps[] = "https://tarnvik.example/";
+    for (const char* url : {kUrl, kHttps}) {
         std::string message;
         HttpProbe(*pc.NewHttpClient()).TestUrl(url, message);
     }
-    EXPECT_EQ(pc.requestFlags["http://tarnvik.example/"], HttpProbe::kHttpRequestFlags);
-    EXPECT_EQ(pc.requestFlags["https://tarnvik.example/"], HttpProbe::kHttpsRequestFlags);
+    EXPECT_EQ(pc.requestFlags[kUrl], HttpProbe::kHttpRequestFlags);
+    EXPECT_EQ(pc.requestFlags[kHttps], HttpProbe::kHttpsRequestFlags);
 }
 
 TEST(HttpProbe, ABodyThatNeverEndsIsReadOnlyUntilItsTimeLimit) {

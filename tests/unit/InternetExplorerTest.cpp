@@ -1,4 +1,3 @@
-// Internet Explorer: its version text, its minimum and the ActiveX zone policies.
 #include <gtest/gtest.h>
 
 #include "FakePc.h"

@@ -1,4 +1,3 @@
-// The mail clients: MS Outlook's version and MAPI log-on, Lotus Notes' version.
 #include <gtest/gtest.h>
 
 #include "FakePc.h"
