@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -62,8 +63,8 @@ public:
     };
     std::map<std::string, HttpAnswer> http;
     bool httpOpened = false;
-    std::map<std::string, std::uint32_t> requestFlags;  // URL -> flags of its request
-    std::size_t givenUpJobs = 0;                        // the last jobs, reported as not ended
+    std::vector<std::uint32_t> requestFlags;  // of each request, in order
+    std::size_t givenUpJobs = 0;              // the last jobs, reported as not ended
 
     // MAPI entry points: empty when the library lacks it; no Mapi: no library.
     struct Mapi {
@@ -219,7 +220,6 @@ private:
     public:
         explicit Client(FakePc& pc) : m_pc(pc) {}
         bool Split(const std::string& url, UrlParts& parts) override {
-            m_url = url;
             m_answer = m_pc.http[url];
             parts.isHttps = url.rfind("https:", 0) == 0;
             return Passes(HttpAnswer::Split);
@@ -232,7 +232,7 @@ private:
             return Passes(HttpAnswer::Connect);
         }
         bool OpenRequest(const std::string&, const std::string&, std::uint32_t flags) override {
-            m_pc.requestFlags[m_url] = flags;
+            m_pc.requestFlags.push_back(flags);
             return Passes(HttpAnswer::OpenRequest);
         }
         bool Send(std::uint32_t& error) override {
@@ -255,7 +255,6 @@ private:
     private:
         bool Passes(HttpAnswer::Step step) const { return m_answer.failsAt != step; }
         FakePc& m_pc;
-        std::string m_url;
         HttpAnswer m_answer;
     };
 
@@ -297,10 +296,8 @@ private:
         return roots[static_cast<int>(root)] + subkey;
     }
     static std::uint32_t Word(const std::string& text, std::size_t at) {
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < 4; ++i) {
-            value |= std::uint32_t{static_cast<unsigned char>(text[at + i])} << (8 * i);
-        }
+        std::uint32_t value;
+        std::memcpy(&value, text.data() + at, 4);  // the little-endian host's order, as CPUID's
         return value;
     }
 

@@ -38,13 +38,12 @@ TEST(HttpProbe, EachFailingStepHasItsTextAndOnlyStatuses100To399Pass) {
 
 TEST(HttpProbe, OnlyTheHttpsRequestIsSecure) {
     FakePc pc;
-    const char kHttps[] = "https://tarnvik.example/";
-    for (const char* url : {kUrl, kHttps}) {
+    for (const char* url : {kUrl, "https://tarnvik.example/"}) {
         std::string message;
         HttpProbe(*pc.NewHttpClient()).TestUrl(url, message);
     }
-    EXPECT_EQ(pc.requestFlags[kUrl], HttpProbe::kHttpRequestFlags);
-    EXPECT_EQ(pc.requestFlags[kHttps], HttpProbe::kHttpsRequestFlags);
+    EXPECT_EQ(pc.requestFlags, (std::vector<std::uint32_t>{HttpProbe::kHttpRequestFlags,
+                                                           HttpProbe::kHttpsRequestFlags}));
 }
 
 TEST(HttpProbe, ABodyThatNeverEndsIsReadOnlyUntilItsTimeLimit) {
