@@ -133,22 +133,22 @@ TEST(TestRun, EachThresholdHoldsExactlyAtItsBound) {
     struct Case {
         Item item;
         Version version;  // of shlwapi.dll, OUTLLIB.DLL or notes.exe
-        bool pass;
+        bool pass = false;
     };
     const Case cases[] = {
-        {.item = Item::Ie, .version = {5, 50, 4521}, .pass = false},
+        {.item = Item::Ie, .version = {5, 50, 4521}},
         {.item = Item::Ie, .version = {5, 50, 4522}, .pass = true},
-        {.item = Item::Outlook, .version = {9, 0, 4526}, .pass = false},
+        {.item = Item::Outlook, .version = {9, 0, 4526}},
         {.item = Item::Outlook, .version = {9, 0, 4527}, .pass = true},
-        {.item = Item::Outlook, .version = {10, 0, 2627}, .pass = false},
+        {.item = Item::Outlook, .version = {10, 0, 2627}},
         {.item = Item::Outlook,
          .version = {10, 0, 262},
          .pass = true},  // a blacklist entry ends at its ';'
-        {.item = Item::Lotus, .version = {5, 0, 5}, .pass = false},
+        {.item = Item::Lotus, .version = {5, 0, 5}},
         {.item = Item::Lotus, .version = {5, 0, 6}, .pass = true},
-        {.item = Item::Lotus, .version = {5, 0, 11}, .pass = false},
-        {.item = Item::Lotus, .version = {6, 0, 0}, .pass = false},
-        {.item = Item::Lotus, .version = {6, 0, 1}, .pass = false},
+        {.item = Item::Lotus, .version = {5, 0, 11}},
+        {.item = Item::Lotus, .version = {6, 0, 0}},
+        {.item = Item::Lotus, .version = {6, 0, 1}},
         {.item = Item::Lotus, .version = {6, 0, 2}, .pass = true},
     };
     for (const Case& c : cases) {
