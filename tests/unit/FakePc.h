@@ -1,5 +1,5 @@
-// A PC described by plain data. Its defaults describe a healthy PC on which every item passes;
-// a test changes only what its case is about. Clocks are virtual: nothing waits.
+// A PC as plain data, healthy by default: a test changes only what its case is about. Clocks
+// are virtual: nothing waits.
 #pragma once
 
 #include <algorithm>
@@ -23,8 +23,8 @@ public:
         {"HKCR\\Outlook.Application\\CLSID|", "{0006F03A}"},
         {"HKCR\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"},
     };
+    // What each version export answers.
     std::map<std::string, Version> dllVersions = {
-        // what each version export answers
         {"shlwapi.dll", {6, 0, 2900}},
         {"C:\\OFFICE\\OUTLLIB.DLL", {11, 0, 5510}},
     };
@@ -134,8 +134,7 @@ public:
     }
     std::optional<std::int64_t> PerformanceFrequency() override { return counterFrequency; }
     std::int64_t PerformanceCount() override {
-        const std::int64_t f = counterFrequency.value_or(0);
-        return microseconds / 1000000 * f + microseconds % 1000000 * f / 1000000;
+        return microseconds * counterFrequency.value_or(0) / 1000000;
     }
     void Sleep(std::uint32_t milliseconds) override { microseconds += milliseconds * 1000ll; }
     std::uint32_t MillisecondClock() override {

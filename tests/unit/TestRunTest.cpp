@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <vector>
-
 #include "FakePc.h"
 #include "TestUrls.h"
 #include "app/ItemChecks.h"
@@ -36,9 +33,8 @@ const ItemResult& Result(const RunReport& report, Item item) {
 }
 
 const std::string kHealthyProtocol =
-    "Tarnvik Analyzér 1.0 ŠTART TESTU - 6.12.2026 02:08:07\r\n"
-    "-----------------------------------------------------------------------------\r\n"
-    "\r\n"
+    "Tarnvik Analyzér 1.0 ŠTART TESTU - 6.12.2026 02:08:07\r\n" + std::string(77, '-') +
+    "\r\n\r\n"
     "Kapacita RAM: 512 MB\r\n"
     "Procesor: Intel(R) Pentium(R) M processor 1.60GHz [2394 MHz]\r\n"
     "Disk C:\\: 37.26 GB, z toho voľných 11.64 GB\r\n"
