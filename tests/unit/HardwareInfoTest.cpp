@@ -51,7 +51,6 @@ TEST(HardwareInfo, TheClockFallsBackFromTheCounterToTheRegistry) {
         pc.cyclesPerMicrosecond = c.cyclesPerMicrosecond;
         pc.priorityClass = kBelowNormal;
         EXPECT_EQ(CHardwareInfo(pc).GetProcessorText(), pc.brand + " [" + c.clock + "]");
-        // Measured at high priority, then the class is put back.
         EXPECT_EQ(pc.priorities, (std::vector<std::uint32_t>{kHighPriorityClass, kBelowNormal}));
     }
 }

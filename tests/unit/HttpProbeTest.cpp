@@ -32,7 +32,7 @@ TEST(HttpProbe, EachFailingStepHasItsTextAndOnlyStatuses100To399Pass) {
         std::string message = "stale";
         EXPECT_EQ(HttpProbe(*pc.NewHttpClient()).TestUrl(kUrl, message), c.passes);
         EXPECT_EQ(message, c.message);
-        EXPECT_EQ(pc.httpOpened, c.failsAt != Answer::Split);  // not for what cannot be split
+        EXPECT_EQ(pc.httpOpened, c.failsAt != Answer::Split);
     }
 }
 

@@ -113,7 +113,6 @@ TEST(OutlookProbe, AFailedLogonNamesTheExeOfMsOutlooksBitnessOnlyWhenItDiffers) 
     }
 }
 
-// An elevated run loads MAPI only when the mail client's library passes FileTrust's rule.
 TEST(OutlookProbe, AnElevatedRunLoadsOnlyAMailClientLibraryNobodyElseCanChange) {
     const std::string key = "HKLM\\Software\\Clients\\Mail\\Mail";
     const char kLib[] = "C:\\Mail\\x.dll";

@@ -110,7 +110,6 @@ TEST(TestRun, FailuresAreListedInRunOrderFromOneInEveryRun) {
     EXPECT_EQ(Result(*report, Item::Http).field, "Internal Server Error");
     EXPECT_EQ(Result(*report, Item::Https).field, "Not Found");
     EXPECT_EQ(Result(*report, Item::Domain).field, "Doména nenalezena");
-    // The item text of ActiveX, the verdict of Administrators, the domain as returned.
     EXPECT_NE(report->protocol.find("\r\nStav ActiveX v IE: " + activeX.message + "\r\n"),
               std::string::npos);
     EXPECT_NE(
