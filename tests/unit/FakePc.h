@@ -108,7 +108,7 @@ public:
     std::string SystemDirectory() const override { return "C:\\WINDOWS\\system32"; }
     // Every name owned by Administrators; those in `writableByUsers` let Everyone write.
     platform::PathFacts ReadPathFacts(const std::string& path) const override {
-        platform::PathFacts facts{.fixedDrive = true, .components = {}};
+        platform::PathFacts facts{.fixedDrive = true};
         for (const std::string& name : platform::TrustChain(path)) {
             platform::SecurityFacts security{.owner = "S-1-5-32-544", .dacl = {{}}};
             if (writableByUsers.count(name))

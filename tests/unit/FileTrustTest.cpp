@@ -19,7 +19,7 @@ PathFacts Installed() {
         {.mask = 0x1200A9, .sid = kUsers},
         {.flags = 0x0B, .mask = kGenericAll, .sid = kCreatorOwner},
     };
-    PathFacts facts{.fixedDrive = true, .components = {}};
+    PathFacts facts{.fixedDrive = true};
     for (const std::string& owner : {kAdmins, kAdmins, kSystem, kInstaller}) {
         facts.components.push_back({.security = SecurityFacts{.owner = owner, .dacl = dacl}});
     }
