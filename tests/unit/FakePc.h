@@ -16,8 +16,10 @@ public:
     using Policies = std::vector<std::optional<std::uint32_t>>;
 
     // "HKLM\<key>|<value>" -> data (a DWORD in decimal). MS Outlook is registered for the PC,
-    // which the merged classes of HKCR show too.
+    // which the merged classes of HKCR show too; Lotus Notes is C:\Notes\notes.exe, of no version.
     std::map<std::string, std::string> registry = {
+        {"HKLM\\SOFTWARE\\Lotus\\Notes|Path", "C:\\Notes\\"},
+        {"HKLM\\SOFTWARE\\Lotus\\Notes|Name", "notes.exe"},
         {"HKLM\\SOFTWARE\\Classes\\Outlook.Application\\CLSID|", "{0006F03A}"},
         {"HKLM\\SOFTWARE\\Classes\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"},
         {"HKCR\\Outlook.Application\\CLSID|", "{0006F03A}"},

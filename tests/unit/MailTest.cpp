@@ -158,8 +158,6 @@ TEST(NotesProbe, TheProgramFileVersionWinsElseTheReleaseTextOfNstrings) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.release);
         FakePc pc;
-        pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Path"] = "C:\\Notes\\";
-        pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Name"] = "notes.exe";
         pc.dllVersions["C:\\Notes\\notes.exe"] = {7, 0, 0};
         if (c.programVersion) pc.fileVersions["C:\\Notes\\notes.exe"] = c.programVersion;
         pc.libraryStrings["C:\\Notes\\nstrings.dll#1"] = c.release;

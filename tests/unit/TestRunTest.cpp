@@ -90,6 +90,7 @@ TEST(TestRun, FailuresAreListedInRunOrderFromOneInEveryRun) {
     pc.services = {"w3proxy"};
     pc.dllVersions["C:\\OFFICE\\OUTLLIB.DLL"] = {9, 0, 4526};
     pc.mapi.reset();
+    pc.registry.erase("HKLM\\SOFTWARE\\Lotus\\Notes|Path");  // no Lotus Notes
     Recorder recorder;
     const auto report = RunTest(pc, Settings(), recorder);
 
@@ -150,8 +151,6 @@ TEST(TestRun, EachThresholdHoldsExactlyAtItsBound) {
         FakePc pc;
         pc.dllVersions["shlwapi.dll"] = c.version;
         pc.dllVersions["C:\\OFFICE\\OUTLLIB.DLL"] = c.version;
-        pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Path"] = "C:\\Notes\\";
-        pc.registry["HKLM\\SOFTWARE\\Lotus\\Notes|Name"] = "notes.exe";
         pc.fileVersions["C:\\Notes\\notes.exe"] = c.version.Text();
         const RunSettings settings = Settings();
         EXPECT_EQ(ItemChecks(pc, settings).Check(c.item).verdict, VerdictOf(c.pass))
