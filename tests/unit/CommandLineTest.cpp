@@ -1,4 +1,3 @@
-// The command line of an unattended run: split as the C runtime splits it, then its switches.
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"

@@ -1,33 +1,31 @@
-// A PC described by plain data, for the portable logic. Its defaults describe a healthy PC on
-// which every item passes; a test changes only what its case is about. Clocks are virtual:
-// Sleep and the busy waits move time forward, nothing waits.
+// A PC as plain data, healthy by default: a test changes only what its case is about. Clocks
+// are virtual: nothing waits.
 #pragma once
 
 #include <algorithm>
-#include <cstdint>
-#include <functional>
-#include <memory>
+#include <cstring>
 #include <map>
-#include <optional>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "platform/Text.h"
 #include "probes/Pc.h"
 
 class FakePc final : public Pc {
 public:
-    // Registry: "HKLM\<key>|<value>" -> data (a DWORD in decimal), "HKLM\<key>" for a key alone.
-    // MS Outlook is registered for the PC, which the merged classes of HKCR show too.
+    using Root = platform::RegistryRoot;
+    using Policies = std::vector<std::optional<std::uint32_t>>;
+
+    // "HKLM\<key>|<value>" -> data (a DWORD in decimal). MS Outlook is registered for the PC,
+    // which the merged classes of HKCR show too; Lotus Notes is C:\Notes\notes.exe, of no version.
     std::map<std::string, std::string> registry = {
+        {"HKLM\\SOFTWARE\\Lotus\\Notes|Path", "C:\\Notes\\"},
+        {"HKLM\\SOFTWARE\\Lotus\\Notes|Name", "notes.exe"},
         {"HKLM\\SOFTWARE\\Classes\\Outlook.Application\\CLSID|", "{0006F03A}"},
         {"HKLM\\SOFTWARE\\Classes\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"},
         {"HKCR\\Outlook.Application\\CLSID|", "{0006F03A}"},
         {"HKCR\\CLSID\\{0006F03A}\\LocalServer32|", "C:\\Office\\outlook.exe"},
     };
-
-    // What each library's version export answers.
+    // What each version export answers.
     std::map<std::string, Version> dllVersions = {
         {"shlwapi.dll", {6, 0, 2900}},
         {"C:\\OFFICE\\OUTLLIB.DLL", {11, 0, 5510}},
@@ -38,7 +36,7 @@ public:
 
     std::uint64_t memoryBytes = 512ull << 20;
     std::optional<DiskCapacity> driveC = DiskCapacity{40007729152ull, 12500000000ull};
-    // As CPUID reports them: no vendor, no basic leaves; no brand, none of its leaves.
+    // CPUID: no vendor, no basic leaves; no brand, none of its leaves.
     bool hasCpuid = true;
     std::string vendor = "GenuineIntel";
     std::string brand = "Intel(R) Pentium(R) M processor 1.60GHz";
@@ -53,9 +51,7 @@ public:
     OsVersionRecord os = {
         VersionRecordKind::Extended, 5, 1, 2600, kPlatformWin32NT, "Service Pack 2", 0,
         kProductWorkstation};
-    // The policy of each ActiveX action in turn; empty: no zone managers.
-    std::optional<std::vector<std::optional<std::uint32_t>>> actionPolicies =
-        std::vector<std::optional<std::uint32_t>>{0, 1, 0};
+    std::optional<Policies> actionPolicies = Policies{0, 1, 0};  // empty: no zone managers
     std::vector<TokenGroup> tokenGroups = {{false, kTokenGroupEnabled}, {true, kTokenGroupEnabled}};
     std::string domain = "FIRMA";
     std::set<std::string> services;  // key names as installed
@@ -68,62 +64,53 @@ public:
         bool trickles = false;  // the body comes a byte a second, for ever
     };
     std::map<std::string, HttpAnswer> http;
-    bool httpOpened = false;  // a session was opened
-    std::map<std::string, std::uint32_t>
-        requestFlags;  // URL -> the flags its request was opened with
-    std::size_t givenUpJobs = 0;
+    bool httpOpened = false;
+    std::vector<std::uint32_t> requestFlags;  // of each request, in order
+    std::size_t givenUpJobs = 0;              // the last jobs, reported as not ended
 
-    // MAPI entry points: an empty result means the library lacks it; no Mapi: no library.
+    // MAPI entry points: empty when the library lacks it; no Mapi: no library.
     struct Mapi {
         std::optional<std::int32_t> initialize = 0;
         std::optional<std::int32_t> logon = 0;
         bool hasUninitialize = true;
     };
     std::optional<Mapi> mapi = Mapi();
-    std::vector<std::string> mapiLog;  // owner and library events, in order
-    bool mapiSessionGivenUp = false;   // the session outlives its deadline
-    std::function<void()> givenUpSession;
-    std::map<std::string, std::string> libraryStrings;            // "<library path>#<id>" -> string
+    std::vector<std::string> mapiLog;                   // owner and library events, in order
+    bool mapiSessionGivenUp = false;                    // the session outlives its deadline
+    std::map<std::string, std::string> libraryStrings;  // "<library path>#<id>" -> text
     std::map<std::string, std::vector<std::uint8_t>> fileStarts;  // path -> its first bytes
 
-    // RegistryReader
-    bool KeyExists(platform::RegistryRoot root, const std::string& subkey) const override {
-        const std::string key = Path(root, subkey);
-        return std::any_of(registry.begin(), registry.end(), [&](const auto& entry) {
-            return entry.first == key || entry.first.rfind(key + "|", 0) == 0;
-        });
+    bool KeyExists(Root root, const std::string& subkey) const override {
+        const std::string key = Path(root, subkey) + "|";
+        return std::any_of(registry.begin(), registry.end(),
+                           [&](const auto& entry) { return entry.first.rfind(key, 0) == 0; });
     }
-    std::optional<std::string> ReadString(platform::RegistryRoot root, const std::string& subkey,
+    std::optional<std::string> ReadString(Root root, const std::string& subkey,
                                           const std::string& name,
                                           std::size_t maxBytes) const override {
-        const auto found = registry.find(Path(root, subkey) + "|" + name);
+        const auto data = Find(registry, Path(root, subkey) + "|" + name);
         // The stored data ends with a zero byte, which has to fit as well.
-        if (found == registry.end() || found->second.size() + 1 > maxBytes) return std::nullopt;
-        return found->second;
+        return data && data->size() < maxBytes ? data : std::nullopt;
     }
-    std::optional<std::uint32_t> ReadDword(platform::RegistryRoot root, const std::string& subkey,
+    std::optional<std::uint32_t> ReadDword(Root root, const std::string& subkey,
                                            const std::string& name) const override {
         const auto text = ReadString(root, subkey, name, 16);
         return text ? std::optional<std::uint32_t>(std::stoul(*text)) : std::nullopt;
     }
-    // ModuleVersionSource
     bool QueryDllGetVersion(const std::string& fileName, ModuleVersion& version) const override {
-        const auto found = dllVersions.find(fileName);
-        if (found == dllVersions.end()) return false;
-        static_cast<Version&>(version) = found->second;
-        return true;
+        const auto found = Find(dllVersions, fileName);
+        if (found) static_cast<Version&>(version) = *found;
+        return found.has_value();
     }
     std::optional<std::string> QueryFileVersionString(const std::string& path) const override {
         versionPaths.push_back(path);
-        const auto found = fileVersions.find(path);
-        if (found == fileVersions.end()) return std::nullopt;
-        return found->second;
+        return Find(fileVersions, path);
     }
     std::string WindowsDirectory() const override { return "C:\\WINDOWS"; }
     std::string SystemDirectory() const override { return "C:\\WINDOWS\\system32"; }
     // Every name owned by Administrators; those in `writableByUsers` let Everyone write.
     platform::PathFacts ReadPathFacts(const std::string& path) const override {
-        platform::PathFacts facts{.fixedDrive = true, .components = {}};
+        platform::PathFacts facts{.fixedDrive = true};
         for (const std::string& name : platform::TrustChain(path)) {
             platform::SecurityFacts security{.owner = "S-1-5-32-544", .dacl = {{}}};
             if (writableByUsers.count(name))
@@ -132,7 +119,6 @@ public:
         }
         return facts;
     }
-    // HardwareSource
     std::uint64_t TotalPhysicalMemory() override { return memoryBytes; }
     std::optional<DiskCapacity> QueryDriveC() override { return driveC; }
     bool CanToggleCpuidFlag() override { return hasCpuid; }
@@ -146,13 +132,11 @@ public:
         return {Word(name, at), Word(name, at + 4), Word(name, at + 8), Word(name, at + 12)};
     }
     std::uint32_t ReadTimeStampLow() override {
-        return static_cast<std::uint32_t>(timeStampBase +
-                                          microseconds * std::uint64_t{cyclesPerMicrosecond});
+        return static_cast<std::uint32_t>(timeStampBase + microseconds * cyclesPerMicrosecond);
     }
     std::optional<std::int64_t> PerformanceFrequency() override { return counterFrequency; }
     std::int64_t PerformanceCount() override {
-        const std::int64_t f = counterFrequency.value_or(0);
-        return microseconds / 1000000 * f + microseconds % 1000000 * f / 1000000;
+        return microseconds * counterFrequency.value_or(0) / 1000000;
     }
     void Sleep(std::uint32_t milliseconds) override { microseconds += milliseconds * 1000ll; }
     std::uint32_t MillisecondClock() override {
@@ -164,15 +148,14 @@ public:
         priorityClass = value;
         priorities.push_back(value);
     }
-    // OsSource, IeSource, AccountsSource
     OsVersionRecord ReadOsVersionRecord() const override { return os; }
-    std::optional<std::vector<std::optional<std::uint32_t>>> ReadActionPolicies(
-        const std::string&, const std::vector<std::uint32_t>&) override {
+    std::optional<Policies> ReadActionPolicies(const std::string&,
+                                               const std::vector<std::uint32_t>&) override {
         return actionPolicies;
     }
     std::vector<TokenGroup> ReadTokenGroups() override { return tokenGroups; }
     std::string GetPrimaryDomainName() override { return domain; }
-    // ServiceCatalog: the manager ignores the case of key names.
+    // The service manager ignores the case of key names.
     bool ServiceExists(const std::string& keyName) const override {
         return std::any_of(services.begin(), services.end(), [&](const std::string& name) {
             return platform::EqualsIgnoringAsciiCase(name, keyName);
@@ -183,14 +166,11 @@ public:
             return platform::EqualsIgnoringAsciiCase(name.substr(0, prefix.size()), prefix);
         });
     }
-    // NetworkSource: each client answers from `http`; jobs run one after the other when waited
-    // for, and the last `givenUpJobs` of them are reported as not ended.
     std::unique_ptr<HttpClient> NewHttpClient() override { return std::make_unique<Client>(*this); }
     std::unique_ptr<SideBySideJobs> StartSideBySide(const std::vector<std::function<void()>>& jobs,
                                                     std::uint32_t) override {
         return std::make_unique<Jobs>(jobs, givenUpJobs);
     }
-    // OutlookSource
     void DisableOwner() override { mapiLog.push_back("disable owner"); }
     void EnableAndFocusOwner() override { mapiLog.push_back("enable and focus owner"); }
     std::unique_ptr<MapiLibrary> LoadMapi() override {
@@ -198,13 +178,12 @@ public:
     }
     std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path,
                                                            std::size_t) const override {
-        const auto found = fileStarts.find(path);
-        return found == fileStarts.end() ? std::nullopt : std::make_optional(found->second);
+        return Find(fileStarts, path);
     }
     bool RunMapiSession(std::function<void()> session, std::uint32_t) override {
         mapiLog.push_back("session");
         if (mapiSessionGivenUp) {
-            givenUpSession = std::move(session);  // still running: it keeps what it holds
+            m_givenUpSession = std::move(session);  // still running: it keeps what it holds
             return false;
         }
         session();
@@ -212,15 +191,14 @@ public:
         return true;
     }
     std::uint16_t ProgramMachineType() const override { return kMachineX64; }
-    // NotesSource
     std::string ReadLibraryString(const std::string& libraryPath, unsigned id,
                                   std::size_t maxChars) const override {
-        const auto found = libraryStrings.find(libraryPath + "#" + std::to_string(id));
-        if (found == libraryStrings.end()) return std::string();
-        return found->second.substr(0, maxChars - 1);
+        const auto text = Find(libraryStrings, libraryPath + "#" + std::to_string(id));
+        return text.value_or("").substr(0, maxChars - 1);
     }
 
 private:
+    // Runs the jobs one after the other when waited for.
     class Jobs final : public SideBySideJobs {
     public:
         Jobs(std::vector<std::function<void()>> jobs, std::size_t givenUp)
@@ -239,13 +217,11 @@ private:
         std::size_t m_givenUp;
     };
 
-    // One request at a time, answered as `http` lists its URL.
     class Client final : public HttpClient {
     public:
         explicit Client(FakePc& pc) : m_pc(pc) {}
         bool Split(const std::string& url, UrlParts& parts) override {
-            m_url = url;
-            m_answer = m_pc.http.count(url) ? m_pc.http[url] : HttpAnswer();
+            m_answer = m_pc.http[url];
             parts.isHttps = url.rfind("https:", 0) == 0;
             return Passes(HttpAnswer::Split);
         }
@@ -257,7 +233,7 @@ private:
             return Passes(HttpAnswer::Connect);
         }
         bool OpenRequest(const std::string&, const std::string&, std::uint32_t flags) override {
-            m_pc.requestFlags[m_url] = flags;
+            m_pc.requestFlags.push_back(flags);
             return Passes(HttpAnswer::OpenRequest);
         }
         bool Send(std::uint32_t& error) override {
@@ -269,8 +245,8 @@ private:
             return Passes(HttpAnswer::Status);
         }
         bool Read(char*, std::uint32_t, std::uint32_t& bytesRead) override {
-            bytesRead = m_answer.trickles ? 1 : 0;  // else the end of an empty body
-            m_pc.microseconds += m_answer.trickles ? 1000000 : 0;
+            bytesRead = m_answer.trickles;  // else the end of an empty body
+            m_pc.microseconds += m_answer.trickles * 1000000;
             return true;
         }
         std::uint32_t TickCount() override {
@@ -280,7 +256,6 @@ private:
     private:
         bool Passes(HttpAnswer::Step step) const { return m_answer.failsAt != step; }
         FakePc& m_pc;
-        std::string m_url;
         HttpAnswer m_answer;
     };
 
@@ -294,11 +269,10 @@ private:
         std::optional<std::int32_t> Initialize(std::uint32_t, std::uint32_t) override {
             return Logged("initialize", m_mapi.initialize);
         }
+        // The flags, and whether a profile name was given at all.
         std::optional<std::int32_t> LogonEx(std::uintptr_t, const char* profile, const char*,
                                             std::uint32_t flags) override {
-            // The flags, and whether a profile name was given at all.
-            const bool named = profile != nullptr;
-            return Logged(named ? "logon" : "logon default", m_mapi.logon, flags);
+            return Logged(profile ? "logon" : "logon default", m_mapi.logon, flags);
         }
         void Uninitialize() override { Logged("uninitialize", m_mapi.hasUninitialize); }
 
@@ -312,15 +286,21 @@ private:
         std::vector<std::string>& m_log;
     };
 
-    static std::string Path(platform::RegistryRoot root, const std::string& subkey) {
+    template <typename Map>
+    static std::optional<typename Map::mapped_type> Find(const Map& map, const std::string& key) {
+        const auto found = map.find(key);
+        if (found == map.end()) return std::nullopt;
+        return found->second;
+    }
+    static std::string Path(Root root, const std::string& subkey) {
         const char* const roots[] = {"HKLM\\", "HKCR\\", "HKCU\\"};
         return roots[static_cast<int>(root)] + subkey;
     }
     static std::uint32_t Word(const std::string& text, std::size_t at) {
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < 4; ++i) {
-            value |= std::uint32_t{static_cast<unsigned char>(text[at + i])} << (8 * i);
-        }
+        std::uint32_t value;
+        std::memcpy(&value, text.data() + at, 4);  // the little-endian host's order, as CPUID's
         return value;
     }
+
+    std::function<void()> m_givenUpSession;
 };

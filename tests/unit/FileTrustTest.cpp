@@ -1,4 +1,3 @@
-// Who may have changed a file decides whether it may run: owners, access lists and the path.
 #include <gtest/gtest.h>
 
 #include "platform/FileTrust.h"
@@ -20,7 +19,7 @@ PathFacts Installed() {
         {.mask = 0x1200A9, .sid = kUsers},
         {.flags = 0x0B, .mask = kGenericAll, .sid = kCreatorOwner},
     };
-    PathFacts facts{.fixedDrive = true, .components = {}};
+    PathFacts facts{.fixedDrive = true};
     for (const std::string& owner : {kAdmins, kAdmins, kSystem, kInstaller}) {
         facts.components.push_back({.security = SecurityFacts{.owner = owner, .dacl = dacl}});
     }
@@ -33,19 +32,20 @@ PathFacts Installed() {
 TEST(FileTrust, EachRightGrantedToEachKindOfSidOnTheFileItsFolderAndAFolderAbove) {
     struct Right {
         std::uint32_t mask;
-        bool file, folder, above;  // still trusted when somebody else has it there
+        // Still trusted when somebody else has it there.
+        bool file = false, folder = false, above = false;
     };
     const Right rights[] = {
-        {.mask = kWriteData, .file = false, .folder = false, .above = true},
-        {.mask = kAppendData, .file = false, .folder = false, .above = true},
-        {.mask = kWriteExtendedAttributes, .file = false, .folder = false, .above = true},
-        {.mask = kWriteAttributes, .file = false, .folder = false, .above = true},
-        {.mask = kDeleteChild, .file = true, .folder = false, .above = false},
-        {.mask = kDelete, .file = false, .folder = false, .above = false},
-        {.mask = kWriteDac, .file = false, .folder = false, .above = false},
-        {.mask = kWriteOwner, .file = false, .folder = false, .above = false},
-        {.mask = kGenericWrite, .file = false, .folder = false, .above = true},
-        {.mask = kGenericAll, .file = false, .folder = false, .above = false},
+        {.mask = kWriteData, .above = true},
+        {.mask = kAppendData, .above = true},
+        {.mask = kWriteExtendedAttributes, .above = true},
+        {.mask = kWriteAttributes, .above = true},
+        {.mask = kDeleteChild, .file = true},
+        {.mask = kDelete},
+        {.mask = kWriteDac},
+        {.mask = kWriteOwner},
+        {.mask = kGenericWrite, .above = true},
+        {.mask = kGenericAll},
         {.mask = 0xA01200A9, .file = true, .folder = true, .above = true},  // read and execute
     };
     // The user, Domain Users, Users, Power Users, Authenticated Users, Everyone, an entry not
@@ -79,22 +79,22 @@ TEST(FileTrust, OwnersListsEntriesReparsePointsAndDrives) {
         std::size_t at = 0;
         AccessEntry entry = {};
         std::string owner = {};
-        bool runs;
+        bool runs = false;
     };
     const Row rows[] = {
-        {.what = Owner, .at = 0, .owner = kUser, .runs = false},
-        {.what = Owner, .at = 3, .owner = kUser, .runs = false},
-        {.what = Owner, .at = 1, .owner = kCreatorOwner, .runs = false},
-        {.what = Owner, .at = 2, .owner = "", .runs = false},
+        {.what = Owner, .owner = kUser},
+        {.what = Owner, .at = 3, .owner = kUser},
+        {.what = Owner, .at = 1, .owner = kCreatorOwner},
+        {.what = Owner, .at = 2, .owner = ""},
         {.what = Entry, .entry = {.flags = 0x08, .mask = ~0u, .sid = kUser}, .runs = true},
-        {.what = Entry, .entry = {.flags = 0x10, .mask = ~0u, .sid = kUser}, .runs = false},
+        {.what = Entry, .entry = {.flags = 0x10, .mask = ~0u, .sid = kUser}},
         {.what = Entry, .entry = {.allows = false, .mask = ~0u, .sid = kUser}, .runs = true},
-        {.what = NullList, .at = 1, .runs = false},
-        {.what = EmptyList, .at = 0, .runs = true},
-        {.what = Unreadable, .at = 3, .runs = false},
-        {.what = ReparsePoint, .at = 0, .runs = false},
-        {.what = ReparsePoint, .at = 2, .runs = false},
-        {.what = RemoteDrive, .runs = false},
+        {.what = NullList, .at = 1},
+        {.what = EmptyList, .runs = true},
+        {.what = Unreadable, .at = 3},
+        {.what = ReparsePoint},
+        {.what = ReparsePoint, .at = 2},
+        {.what = RemoteDrive},
     };
     for (const Row& row : rows) {
         PathFacts facts = Installed();

@@ -1,4 +1,3 @@
-// The processor text over virtual clocks, the memory text and the byte sizes of drive C:.
 #include <gtest/gtest.h>
 
 #include "FakePc.h"
@@ -51,9 +50,7 @@ TEST(HardwareInfo, TheClockFallsBackFromTheCounterToTheRegistry) {
         pc.timeStampBase = c.cyclesBase;
         pc.cyclesPerMicrosecond = c.cyclesPerMicrosecond;
         pc.priorityClass = kBelowNormal;
-        EXPECT_EQ(CHardwareInfo(pc).GetProcessorText(),
-                  std::string("Intel(R) Pentium(R) M processor 1.60GHz [") + c.clock + "]");
-        // Measured at high priority, then the class is put back.
+        EXPECT_EQ(CHardwareInfo(pc).GetProcessorText(), pc.brand + " [" + c.clock + "]");
         EXPECT_EQ(pc.priorities, (std::vector<std::uint32_t>{kHighPriorityClass, kBelowNormal}));
     }
 }
@@ -74,11 +71,9 @@ TEST(HardwareInfo, SizesPastAThousandGoToTheNextUnitUpToTerabytes) {
         const char* text;
     };
     const Case cases[] = {
-        {0, "0.00 bytes"},
         {1000, "1000.00 bytes"},
         {1001, "0.98 KB"},
         {1024000, "1000.00 KB"},
-        {1099511627776, "1.00 TB"},
         {1152921504606846976, "1048576.00 TB"},  // past the largest unit the number grows
     };
     for (const Case& c : cases) EXPECT_EQ(CHardwareInfo::FormatByteSize(c.bytes), c.text);

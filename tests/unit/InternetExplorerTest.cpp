@@ -1,4 +1,3 @@
-// Internet Explorer: its version text, its minimum and the ActiveX zone policies.
 #include <gtest/gtest.h>
 
 #include "FakePc.h"
@@ -24,7 +23,7 @@ TEST(InternetExplorer, TheMinimumComparesNumbersEvenWhenNotFound) {
 }
 
 TEST(InternetExplorer, OnlyADisallowedActionIsAnActiveXProblemAndEachIsNamed) {
-    using Policies = std::vector<std::optional<std::uint32_t>>;
+    using Policies = FakePc::Policies;
     struct Case {
         std::optional<Policies> policies;  // running, downloading signed, scripting safe controls
         bool allowed;

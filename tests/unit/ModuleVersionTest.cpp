@@ -1,4 +1,3 @@
-// Module versions: the library's answer, else its FileVersion text from one of four places.
 #include <gtest/gtest.h>
 
 #include "FakePc.h"

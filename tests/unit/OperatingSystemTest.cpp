@@ -1,4 +1,3 @@
-// The one-line description of Windows, from the version record and the registry of early NT.
 #include <gtest/gtest.h>
 
 #include "FakePc.h"

@@ -1,5 +1,3 @@
-// /report's core: CSV files of many PCs and versions read as data, newest row per computer, the
-// page.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,4 +1,3 @@
-// Conflicting services by product groups, the Administrators rule, the installation trace.
 #include <gtest/gtest.h>
 
 #include "FakePc.h"
