@@ -1,8 +1,5 @@
 // uidriver works the Tarnvik Analyzér dialog from another process as a user would and prints what
-// it sees as UTF-8 "key=value" lines (\r, \n, \ escaped). Commands, in order: limited (the next
-// start or run is not elevated) | start <exe> <arguments> | run <exe> <arguments> (a silent run:
-// its exit code) | attach | exchange | lotus | test | watch | press | wait <ms> | state | layout |
-// handles | click <key> | hold <file> | read (a box shown instead of the dialog) | close | shut.
+// it sees as UTF-8 "key=value" lines (\r, \n, \ escaped), running the commands of Run in order.
 // The first failure prints error=<why>, ends the program it works and exits with 1.
 #include <windows.h>
 #include <shellapi.h>
@@ -48,12 +45,12 @@ auto WaitFor(const wchar_t* what, Found found) {  // found() while the program r
     }
 }
 
-// A top-level window of the program. Its caption is compared without asking the program.
+// A top-level dialog window of the program. Its caption is compared without asking the program.
 template <typename Wanted>
-HWND TopWindow(const wchar_t* className, const wchar_t* caption, Wanted wanted) {
+HWND TopWindow(const wchar_t* caption, Wanted wanted) {
     HWND window = nullptr;
     for (;;) {
-        window = ::FindWindowExW(nullptr, window, className, caption);
+        window = ::FindWindowExW(nullptr, window, L"#32770", caption);
         if (!window) return nullptr;
         DWORD pid = 0;
         ::GetWindowThreadProcessId(window, &pid);
@@ -76,8 +73,10 @@ std::wstring Text(HWND window) {
 
 HWND Control(int id) { return ::GetDlgItem(g_dialog, id); }
 
+void PressTest() { ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0); }
+
 HWND FindBox() {  // a message box of the program, not its dialog
-    return TopWindow(L"#32770", nullptr, [](HWND w) {
+    return TopWindow(nullptr, [](HWND w) {
         return w != g_dialog && ::GetDlgItem(w, 0xFFFF) && ::IsWindowVisible(w);
     });
 }
@@ -110,22 +109,20 @@ void Capture(HWND window) {
     }
 }
 
-int Count(HWND window, bool (*wanted)(int red, int green, int blue)) {  // in the last capture
+// Whether the last capture shows a pixel of pure red, a link's colour, over the window.
+bool ShowsRed(HWND window) {
     RECT r{};
     RECT control{};
     ::GetWindowRect(window, &control);
     ::IntersectRect(&r, &control, &g_area);
-    int n = 0;
+    const LONG width = g_area.right - g_area.left;
     for (LONG y = r.top; y < r.bottom; ++y)
-        for (LONG x = r.left; x < r.right; ++x) {
-            const DWORD c =
-                g_shot[(y - g_area.top) * (g_area.right - g_area.left) + x - g_area.left];
-            n += wanted(c >> 16 & 0xFF, c >> 8 & 0xFF, c & 0xFF);
-        }
-    return n;
+        for (LONG x = r.left; x < r.right; ++x)
+            if ((g_shot[(y - g_area.top) * width + x - g_area.left] & 0xFFFFFF) == 0xFF0000)
+                return true;
+    return false;
 }
 
-bool PureRed(int r, int g, int b) { return r == 255 && g == 0 && b == 0; }
 // Reads the box and presses its OK; returns once the dialog is idle again or gone.
 void ReadAndClose(const std::string& prefix, HWND box) {
     Print(prefix + ".caption", Text(box));
@@ -137,12 +134,13 @@ void ReadAndClose(const std::string& prefix, HWND box) {
 }
 
 // Presses "Test !" and, until the box that ends the run, keeps asking the dialog for an answer:
-// the longest wait for one, when each item's status image was set and when the box came (ms).
-void Watch() {
+// the longest wait for one, when each item's status image was set and when the box came (ms,
+// printed as watch.*). Reads the box.
+void Test() {
     const DWORD pressed = ::GetTickCount();
     DWORD longest = 0;
     std::vector<DWORD> imaged(kItemCount);
-    ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
+    PressTest();
     for (;;) {
         const HWND box = FindBox();  // first: every image set before the box is counted below
         const DWORD asked = ::GetTickCount();
@@ -168,7 +166,7 @@ void Watch() {
 
 void State() {
     Capture(g_dialog);
-    const auto link = [](int id) { return Count(Control(id), PureRed) ? L"1" : L"0"; };
+    const auto link = [](int id) { return ShowsRed(Control(id)) ? L"1" : L"0"; };
     // Every tick shows one bitmap, every cross another; the operating system's is always a tick.
     const auto image = [](int id) { return Ask(Control(id), STM_GETIMAGE, IMAGE_BITMAP); };
     const LRESULT tick = image(IDC_OS_STATUS);
@@ -195,7 +193,8 @@ void State() {
                           ::IsWindowEnabled(Control(IDC_TYPE_EXCHANGE)) &&
                           ::IsWindowEnabled(Control(IDC_TYPE_LOTUS));
     Print("testable", testable ? L"1" : L"0");  // "Test !" and the installation types
-    GUITHREADINFO gui{sizeof gui, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(g_dialog, nullptr), &gui);
     Print("focus", gui.hwndFocus == g_dialog || ::IsChild(g_dialog, gui.hwndFocus) ? L"1" : L"0");
 }
@@ -210,15 +209,15 @@ void Layout() {
     }
     const auto id = [](HWND c) { return std::to_wstring(::GetDlgCtrlID(c)); };
     const auto style = [](HWND c) { return ::GetWindowLongW(c, GWL_STYLE); };
+    const auto frame = [&](HWND c) { return (style(c) & BS_TYPEMASK) == BS_GROUPBOX; };
     std::wstring overlaps;
     std::wstring order;
     const std::pair<HWND, RECT>* previous = nullptr;
     for (const auto& a : shown) {
         for (const auto* b = &a + 1; b != shown.data() + shown.size(); ++b) {
             RECT both{};
-            const bool framed = (style(a.first) & BS_TYPEMASK) == BS_GROUPBOX ||
-                                (style(b->first) & BS_TYPEMASK) == BS_GROUPBOX;
-            if (!framed && ::IntersectRect(&both, &a.second, &b->second))
+            if (!frame(a.first) && !frame(b->first) &&
+                ::IntersectRect(&both, &a.second, &b->second))
                 overlaps += id(a.first) + L"/" + id(b->first) + L" ";
         }
         if (!(style(a.first) & WS_TABSTOP)) continue;
@@ -235,10 +234,8 @@ void Layout() {
     Print("layout.order", order);
     std::wstring labels;  // the report names each item as its label in the dialog reads
     for (const ItemRow& row : kItems) {
-        const std::string cp1250 = row.dialogLabel;  // the program's texts are code page 1250
-        std::wstring text(cp1250.size(), L'\0');
-        text.resize(::MultiByteToWideChar(1250, 0, cp1250.data(), static_cast<int>(cp1250.size()),
-                                          text.data(), static_cast<int>(text.size())));
+        wchar_t text[256] = {};  // the program's texts are code page 1250
+        ::MultiByteToWideChar(1250, 0, row.dialogLabel, -1, text, 256);
         if (row.label && Text(Control(row.label)) != text)
             labels += Text(Control(row.label)) + L" ";
     }
@@ -270,11 +267,17 @@ void Handles() {
             ::CloseHandle(copy);
 }
 
+void PrintExit(HANDLE process) {  // which must end
+    DWORD code = 0;
+    if (::WaitForSingleObject(process, kWaitMs) || !::GetExitCodeProcess(process, &code))
+        throw Failure(L"the program does not end");
+    Print("exit", std::to_wstring(static_cast<int>(code)));
+}
+
 void Adopt(HANDLE process) {
     g_process = process;
     g_pid = ::GetProcessId(process);
-    g_dialog =
-        WaitFor(L"the dialog", [] { return TopWindow(L"#32770", kCaption, ::IsWindowVisible); });
+    g_dialog = WaitFor(L"the dialog", [] { return TopWindow(kCaption, ::IsWindowVisible); });
     Ask(g_dialog, WM_NULL);  // its initialisation has finished
 }
 
@@ -294,25 +297,19 @@ void Run(const std::vector<std::wstring>& args) {
                                             &admins.Sid) ||
                 !::CreateRestrictedToken(token, 0, 1, &admins, 0, nullptr, 0, nullptr, &g_limited))
                 throw Failure(L"no limited token");
-        } else if (command == L"start" || command == L"run") {
+        } else if (command == L"start" || command == L"run") {  // run: a silent run, its exit code
             const std::wstring path = argument();
             std::wstring line = L"\"" + path + L"\" " + argument();
             const std::wstring folder = path.substr(0, path.rfind(L'\\'));
             STARTUPINFOW startup{};
             startup.cb = sizeof startup;
             PROCESS_INFORMATION info{};
-            if (!(g_limited ? ::CreateProcessAsUserW(g_limited, path.c_str(), line.data(), nullptr,
-                                                     nullptr, FALSE, 0, nullptr, folder.c_str(),
-                                                     &startup, &info)
-                            : ::CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE,
-                                               0, nullptr, folder.c_str(), &startup, &info)))
+            // Without a limited token, with the driver's own, as CreateProcessW does.
+            if (!::CreateProcessAsUserW(g_limited, path.c_str(), line.data(), nullptr, nullptr,
+                                        FALSE, 0, nullptr, folder.c_str(), &startup, &info))
                 throw Failure(L"cannot start ") + path;
-            DWORD code = 0;
             if (command == L"run") {
-                if (::WaitForSingleObject(info.hProcess, kWaitMs) ||
-                    !::GetExitCodeProcess(info.hProcess, &code))
-                    throw Failure(L"no end: ") + path;
-                Print("exit", std::to_wstring(static_cast<int>(code)));
+                PrintExit(info.hProcess);
                 continue;
             }
             ::SetCursorPos(0, 0);  // no tool tip pops up over the dialog while it is read
@@ -325,12 +322,9 @@ void Run(const std::vector<std::wstring>& args) {
         } else if (command == L"exchange" || command == L"lotus") {
             Ask(Control(command == L"lotus" ? IDC_TYPE_LOTUS : IDC_TYPE_EXCHANGE), BM_CLICK);
         } else if (command == L"test") {
-            ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
-            ReadAndClose("box", WaitFor(L"the box that ends the run", FindBox));
-        } else if (command == L"watch") {
-            Watch();
+            Test();
         } else if (command == L"press") {
-            ::PostMessageW(Control(IDC_TEST), BM_CLICK, 0, 0);
+            PressTest();
         } else if (command == L"wait") {
             ::Sleep(std::stoul(argument()));
         } else if (command == L"shut") {  // the close box, during a run or not
@@ -344,7 +338,7 @@ void Run(const std::vector<std::wstring>& args) {
             Layout();
         } else if (command == L"handles") {
             Handles();
-        } else if (command == L"read") {
+        } else if (command == L"read") {  // a box shown instead of the dialog
             ReadAndClose("box", g_dialog);
         } else if (command == L"click") {
             Click(argument());
@@ -368,10 +362,7 @@ int main() {
     LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     try {
         Run(std::vector<std::wstring>(args + 1, args + count));
-        DWORD code = 0;  // a program whose dialog is gone must end: its exit code
-        if (g_process && !::IsWindow(g_dialog) && !::WaitForSingleObject(g_process, kWaitMs) &&
-            ::GetExitCodeProcess(g_process, &code))
-            Print("exit", std::to_wstring(static_cast<int>(code)));
+        if (g_process && !::IsWindow(g_dialog)) PrintExit(g_process);  // its dialog is gone
         return 0;
     } catch (const Failure& why) {
         Print("error", why);

@@ -140,7 +140,7 @@ class DialogTest(harness.Case):
         proxy = servers.Server(servers.Stalling)
         self.addCleanup(proxy.stop)
         self.use_proxy(proxy.port)
-        run = self.start('watch', 'state')
+        run = self.start('test', 'state')
         self.assertLessEqual(int(run['watch.longest']), 1000)
         # What needs no network shows at once; both requests wait at the same time.
         shown = {
