@@ -1,5 +1,4 @@
-"""Loopback servers, each serving from its own thread until stop(): a page over HTTP or HTTPS
-(certificates made by openssl), a forward proxy and a proxy that stalls."""
+"""Loopback servers for the network items, each serving from its own thread until stop()."""
 
 import http.server
 import select
@@ -12,9 +11,10 @@ from pathlib import Path
 LOOPBACK = '127.0.0.1'
 
 
-def openssl(folder, *arguments):
+def openssl(folder, arguments):
+    """Runs openssl in folder with the space-separated arguments."""
     subprocess.run(
-        ['openssl', *arguments],
+        ['openssl', *arguments.split()],
         cwd=folder,
         check=True,
         stdin=subprocess.DEVNULL,
@@ -27,19 +27,8 @@ def make_ca(folder, name):
     """A self-signed CA in folder, <name>.pem and <name>.key; returns its DER bytes."""
     openssl(
         folder,
-        'req',
-        '-x509',
-        '-newkey',
-        'rsa:2048',
-        '-nodes',
-        '-days',
-        '30',
-        '-subj',
-        f'/CN=Tarnvik {name}',
-        '-keyout',
-        f'{name}.key',
-        '-out',
-        f'{name}.pem',
+        f'req -x509 -newkey rsa:2048 -nodes -days 30 -subj /CN=Tarnvik-{name} '
+        f'-keyout {name}.key -out {name}.pem',
     )
     return ssl.PEM_cert_to_DER_cert(Path(folder, f'{name}.pem').read_text())
 
@@ -49,35 +38,12 @@ def issue(folder, ca, name, host):
     Path(folder, f'{name}.cnf').write_text(f'subjectAltName=DNS:{host}\n')
     openssl(
         folder,
-        'req',
-        '-new',
-        '-newkey',
-        'rsa:2048',
-        '-nodes',
-        '-subj',
-        f'/CN={host}',
-        '-keyout',
-        f'{name}.key',
-        '-out',
-        f'{name}.csr',
+        f'req -new -newkey rsa:2048 -nodes -subj /CN={host} -keyout {name}.key -out {name}.csr',
     )
     openssl(
         folder,
-        'x509',
-        '-req',
-        '-in',
-        f'{name}.csr',
-        '-CA',
-        f'{ca}.pem',
-        '-CAkey',
-        f'{ca}.key',
-        '-CAcreateserial',
-        '-days',
-        '30',
-        '-extfile',
-        f'{name}.cnf',
-        '-out',
-        f'{name}.pem',
+        f'x509 -req -in {name}.csr -CA {ca}.pem -CAkey {ca}.key -CAcreateserial -days 30 '
+        f'-extfile {name}.cnf -out {name}.pem',
     )
     # The CA goes with the certificate, so that a client can tell whose root it is.
     chain = Path(folder, f'{name}.pem')
@@ -143,12 +109,11 @@ class Server(http.server.ThreadingHTTPServer):
     """Serves with handler, behind TLS given a (chain, key) pair; a Tunnel goes to http and https."""
 
     daemon_threads = True
+    http = https = None
 
     def __init__(self, handler=Page, certificate=None):
         super().__init__((LOOPBACK, 0), handler)
         self.port = self.server_address[1]
-        self.http = None
-        self.https = None
         self.stopping = threading.Event()
         self.tls = None
         if certificate:
