@@ -6,7 +6,9 @@ import functools
 import io
 import os
 import re
+import resource
 import shutil
+import signal
 import subprocess
 import tempfile
 import unittest
@@ -14,9 +16,8 @@ from pathlib import Path
 
 BUILD = Path(os.environ['TARNVIK_BUILD_DIR'])
 FIXTURES = BUILD / 'tests' / 'fixtures'
-HTTP_URL, HTTPS_URL = re.findall(
-    r'k\w+Url = "([^"]*)"', (BUILD / 'generated' / 'TestUrls.h').read_text()
-)
+UIDRIVER = BUILD / 'tests' / 'uidriver.exe'
+SERVICE_HOST = re.search(r'"https://([^/"]+)', (BUILD / 'generated' / 'TestUrls.h').read_text())[1]
 INTERNET_SETTINGS = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
 BITS, OTHER_VIEW = ('32', '64') if os.environ['TARNVIK_BITS'] == '32' else ('64', '32')
 WINDOWS = os.environ.get('WINDOWS_VERSION', 'win7')
@@ -34,16 +35,29 @@ def windows_path(path):
     return path.replace('/', '\\')
 
 
+def start_wine(*arguments, **options):
+    """A Wine program in the background, Paths among its arguments as Windows paths. Its output
+    goes to a file, if any: what Wine starts may keep a pipe's end open for ever."""
+    quiet = subprocess.DEVNULL
+    options = {'stdout': quiet, 'stderr': quiet, **options}
+    arguments = [windows_path(a) if isinstance(a, Path) else str(a) for a in arguments]
+    return subprocess.Popen(['wine', *arguments], stdin=quiet, **options)
+
+
+def limit_file_size(size):
+    """For preexec_fn: a write past size bytes fails (and raises no signal)."""
+
+    def limit():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
+
+    return limit
+
+
 def wine(*arguments, check=True):
-    """Exit code and output; to a file, as what Wine starts may keep a pipe's end open for ever."""
+    """Exit code and output."""
     with tempfile.TemporaryFile() as out:
-        code = subprocess.run(
-            ['wine', *map(str, arguments)],
-            stdin=subprocess.DEVNULL,
-            stdout=out,
-            stderr=subprocess.STDOUT,
-            timeout=300,
-        ).returncode
+        code = start_wine(*arguments, stdout=out, stderr=subprocess.STDOUT).wait(timeout=300)
         out.seek(0)
         text = out.read().decode('utf-8', 'replace')
     if check and (code or text.startswith('error=') or '\nerror=' in text):
@@ -58,7 +72,7 @@ def reg(*arguments, view=BITS, check=True):
 def driver(*commands, check=True):
     """Runs the UI driver; returns the last value it printed for each key."""
     unescape = functools.partial(re.sub, r'\\(.)', lambda m: {'r': '\r', 'n': '\n'}.get(m[1], m[1]))
-    text = wine(BUILD / 'tests' / 'uidriver.exe', *commands, check=check)[1]
+    text = wine(UIDRIVER, *commands, check=check)[1]
     return {
         key: unescape(value)
         for key, _, value in (line.partition('=') for line in text.splitlines())
@@ -85,18 +99,16 @@ class Case(unittest.TestCase):
         shutil.copyfile(BUILD / 'TarnvikAnalyzer.exe', self.exe)
         self.addCleanup(driver, 'attach', 'close', check=False)  # a program a failed test left
 
+    def run_exe(self, *arguments, **options):
+        return start_wine(self.exe, *arguments, **options).wait(timeout=300)
+
     def start(self, *commands, arguments='', limited=False):
         """Starts the exe elevated (as Wine does), or `limited` as a user without administrator rights."""
-        return driver(*['limited'] * limited, 'start', windows_path(self.exe), arguments, *commands)
+        return driver(*['limited'] * limited, 'start', self.exe, arguments, *commands)
 
     def assert_shows(self, facts, shown):
         """The driver's output `shown` holds each key=value of `facts`."""
         self.assertEqual(facts, {key: shown.get(key) for key in facts})
-
-    def protocol_line(self, label):
-        """What follows `label` in its line of the protocol file (strict CP1250)."""
-        lines = self.protocol_file.read_bytes().decode('cp1250').split('\r\n')
-        return next(line[len(label) :] for line in lines if line.startswith(label))
 
     def use_proxy(self, port):
         self.reg_add(INTERNET_SETTINGS, 'ProxyServer', 'REG_SZ', f'127.0.0.1:{port}')
@@ -128,18 +140,9 @@ class Case(unittest.TestCase):
     def register_outlook(self, fixture):
         """MS Outlook registered as its set-up does it, with fixture as its OUTLLIB.DLL."""
         clsid = '{0006F03A-0000-0000-C000-000000000046}'
-        self.copy_fixture(fixture, self.folder / 'outlook', 'OUTLLIB.DLL')
-        self.reg_add(
-            r'HKCR\Outlook.Application\CLSID',
-            '',
-            'REG_SZ',
-            clsid,
-            remove=r'HKCR\Outlook.Application',
-        )
-        self.reg_add(
-            rf'HKCR\CLSID\{clsid}\LocalServer32',
-            '',
-            'REG_SZ',
-            windows_path(self.folder / 'outlook' / 'outlook.exe'),
-            remove=rf'HKCR\CLSID\{clsid}',
-        )
+        outlook = self.folder / 'outlook'
+        self.copy_fixture(fixture, outlook, 'OUTLLIB.DLL')
+        key = r'HKCR\Outlook.Application'
+        self.reg_add(key + r'\CLSID', '', 'REG_SZ', clsid, remove=key)
+        key = rf'HKCR\CLSID\{clsid}'
+        self.reg_add(key + r'\LocalServer32', '', 'REG_SZ', outlook / 'outlook.exe', remove=key)
