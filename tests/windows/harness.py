@@ -36,8 +36,8 @@ def windows_path(path):
 
 
 def start_wine(*arguments, **options):
-    """A Wine program in the background, Paths among its arguments as Windows paths. Its output
-    goes to a file, if any: what Wine starts may keep a pipe's end open for ever."""
+    """A Wine program in the background, Paths as Windows paths; its output only to a file, as
+    what Wine starts may keep a pipe's end open for ever."""
     quiet = subprocess.DEVNULL
     options = {'stdout': quiet, 'stderr': quiet, **options}
     arguments = [windows_path(a) if isinstance(a, Path) else str(a) for a in arguments]

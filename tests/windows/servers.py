@@ -12,7 +12,6 @@ LOOPBACK = '127.0.0.1'
 
 
 def openssl(folder, arguments):
-    """Runs openssl in folder with the space-separated arguments."""
     subprocess.run(
         ['openssl', *arguments.split()],
         cwd=folder,
