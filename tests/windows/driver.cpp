@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Items.h"
+#include "platform/EncodingWin32.h"
 #include "res/resource.h"
 
 namespace {
@@ -26,12 +27,9 @@ HWND g_dialog = nullptr;
 HANDLE g_limited = nullptr;  // the token of a start that is not elevated
 
 void Print(const std::string& key, const std::wstring& value) {
-    std::string utf8(value.size() * 3 + 1, '\0');
     std::string line = key + "=";
-    ::WideCharToMultiByte(CP_UTF8, 0, value.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()),
-                          nullptr, nullptr);
-    for (const char* c = utf8.c_str(); *c; ++c)
-        line += *c == '\\' ? "\\\\" : *c == '\r' ? "\\r" : *c == '\n' ? "\\n" : std::string(1, *c);
+    for (const char c : platform::Utf8FromWide(value))
+        line += c == '\\' ? "\\\\" : c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
     std::printf("%s\n", line.c_str());
 }
 
@@ -234,10 +232,8 @@ void Layout() {
     Print("layout.order", order);
     std::wstring labels;  // the report names each item as its label in the dialog reads
     for (const ItemRow& row : kItems) {
-        wchar_t text[256] = {};  // the program's texts are code page 1250
-        ::MultiByteToWideChar(1250, 0, row.dialogLabel, -1, text, 256);
-        if (row.label && Text(Control(row.label)) != text)
-            labels += Text(Control(row.label)) + L" ";
+        const std::wstring text = platform::WideFromProgramText(row.dialogLabel);
+        if (row.label && Text(Control(row.label)) != text) labels += text + L" ";
     }
     Print("layout.labels", labels);
 }
