@@ -102,9 +102,7 @@ bool IsDropFolder(const std::wstring& path) {
 bool WriteDropFile(const std::wstring& folder, const std::wstring& fileName,
                    const std::string& headerLine, const std::string& rowLine, bool elevated) {
     if (fileName.empty()) return false;
-    const bool separated = folder.back() == L'\\' || folder.back() == L'/';
-    return WriteFileByReplacement(folder + (separated ? L"" : L"\\") + fileName,
-                                  kUtf8Bom + headerLine + rowLine,
+    return WriteFileByReplacement(WithSeparator(folder) + fileName, kUtf8Bom + headerLine + rowLine,
                                   elevated) == FileWriteResult::Written;
 }
 

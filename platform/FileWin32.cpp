@@ -39,6 +39,11 @@ UniqueFileHandle CreateNewBeside(const std::wstring& path, std::wstring& created
 
 }  // namespace
 
+std::wstring WithSeparator(const std::wstring& folder) {
+    const bool separated = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
+    return separated ? folder : folder + L"\\";
+}
+
 bool WriteWholeAndFlush(HANDLE file, const std::string& bytes) {
     DWORD written = 0;
     return bytes.size() <= MAXDWORD &&

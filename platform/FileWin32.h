@@ -11,6 +11,9 @@ namespace platform {
 // of it did not get there.
 bool WriteWholeAndFlush(HANDLE file, const std::string& bytes);
 
+// `folder` with a separator at its end, where it has none yet: "C:\x" and "C:\x\" give "C:\x\".
+std::wstring WithSeparator(const std::wstring& folder);
+
 enum class FileWriteResult {
     Written,
     // The new file cannot be created beside the old one, or the old one cannot be replaced

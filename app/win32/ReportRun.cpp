@@ -30,8 +30,7 @@ using FoundFile = std::pair<std::wstring, DWORD>;
 
 // The folder's *.csv files by name, so that the rows are read in the same order every time.
 std::vector<FoundFile> CsvFilesIn(const std::wstring& folder) {
-    const bool separated = folder.back() == L'\\' || folder.back() == L'/';
-    const std::wstring prefix = folder + (separated ? L"" : L"\\");
+    const std::wstring prefix = platform::WithSeparator(folder);
     std::vector<FoundFile> files;
     WIN32_FIND_DATAW found = {};
     const HANDLE search = ::FindFirstFileW((prefix + L"*.csv").c_str(), &found);
